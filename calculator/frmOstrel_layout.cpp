@@ -1,0 +1,119 @@
+// The window and its controls, built from the control table.
+#include "frmOstrel.h"
+
+#include "ControlTable.h"
+#include "DisplayBox.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+constexpr int kClientWidth = 4290, kClientHeight = 2970; // twips
+constexpr int kScreenLeft = 4470, kScreenTop = 3705;     // client area's corner, twips
+
+QFont dialogFont()
+{
+    // Where MS Sans Serif is missing, the closest in width of the common sans-serifs.
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+QFont displayFont()
+{
+    QFont font = dialogFont();
+    font.setPointSizeF(12);
+    font.setBold(true);
+    return font;
+}
+
+QRect pixelRect(const ControlSpec &spec)
+{
+    return QRect(twipsToPixels(spec.left), twipsToPixels(spec.top), twipsToPixels(spec.width),
+                 twipsToPixels(spec.height));
+}
+
+QWidget *makeControl(const ControlSpec &spec, QWidget *parent)
+{
+    const QString caption = QString::fromLatin1(spec.caption);
+    switch (spec.kind) {
+    case ControlSpec::Button: return new QPushButton(caption, parent);
+    case ControlSpec::Option: return new QRadioButton(caption, parent);
+    case ControlSpec::Check: return new QCheckBox(caption, parent);
+    case ControlSpec::Display: break;
+    }
+    auto *display = new DisplayBox(parent);
+    display->setFont(displayFont());
+    return display;
+}
+
+} // namespace
+
+void frmOstrel::buildControls()
+{
+    setFont(dialogFont());
+    m_options = new QButtonGroup(this);
+    QWidget *previous = nullptr;
+    for (const ControlSpec &spec : kControlTable) {
+        QWidget *widget = makeControl(spec, this);
+        widget->setObjectName(QString::fromLatin1(spec.name));
+        widget->setGeometry(pixelRect(spec));
+        if (spec.tooltip)
+            widget->setToolTip(QString::fromLatin1(spec.tooltip));
+        if (spec.kind == ControlSpec::Option)
+            m_options->addButton(static_cast<QRadioButton *>(widget), spec.index);
+        if (auto *push = qobject_cast<QPushButton *>(widget))
+            push->setAutoDefault(true);
+        if (previous)
+            setTabOrder(previous, widget);
+        previous = widget;
+        m_controls.insert(widget->objectName(), widget);
+    }
+    m_display = static_cast<DisplayBox *>(control(QStringLiteral("TxtDisplay")));
+    m_ckLeading = static_cast<QCheckBox *>(control(QStringLiteral("ckLeading")));
+    m_ckMarks = static_cast<QCheckBox *>(control(QStringLiteral("ckMarks")));
+    static_cast<QPushButton *>(button(QStringLiteral("cmdEquals")))->setDefault(true);
+    m_options->button(2)->setChecked(true);
+    keepTabStopOnSelectedOption();
+}
+
+// Tab stops at the selected option only; the arrows then move within the group from there.
+void frmOstrel::keepTabStopOnSelectedOption()
+{
+    for (QAbstractButton *option : m_options->buttons())
+        option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+void frmOstrel::applyWindowSettings()
+{
+    setWindowTitle(QStringLiteral("Quorvane Time Code Calculator"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    const QRect client(twipsToPixels(kScreenLeft), twipsToPixels(kScreenTop),
+                       twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
+    setFixedSize(client.size());
+    setGeometry(client);
+}
+
+QWidget *frmOstrel::control(const QString &name) const
+{
+    return m_controls.value(name);
+}
+
+QAbstractButton *frmOstrel::button(const QString &name) const
+{
+    return qobject_cast<QAbstractButton *>(control(name));
+}
+
+void frmOstrel::press(const QString &name)
+{
+    if (QAbstractButton *target = button(name))
+        target->click();
+}
