@@ -40,6 +40,14 @@ QRect pixelRect(const ControlSpec &spec)
                  twipsToPixels(spec.height));
 }
 
+// Screen readers get the caption as it reads, and the display its purpose.
+QString spokenName(const ControlSpec &spec)
+{
+    if (spec.kind == ControlSpec::Display)
+        return QStringLiteral("Value");
+    return QString::fromLatin1(spec.caption).remove(QLatin1Char('&'));
+}
+
 QWidget *makeControl(const ControlSpec &spec, QWidget *parent)
 {
     const QString caption = QString::fromLatin1(spec.caption);
@@ -67,6 +75,7 @@ void frmOstrel::buildControls()
         widget->setGeometry(pixelRect(spec));
         if (spec.tooltip)
             widget->setToolTip(QString::fromLatin1(spec.tooltip));
+        widget->setAccessibleName(spokenName(spec));
         if (spec.kind == ControlSpec::Option)
             m_options->addButton(static_cast<QRadioButton *>(widget), spec.index);
         if (auto *push = qobject_cast<QPushButton *>(widget))

@@ -40,6 +40,7 @@ private slots:
         QCOMPARE(display->font().pointSizeF(), 12.0);
         QVERIFY(qobject_cast<QLineEdit *>(display)->alignment() & Qt::AlignRight);
         QCOMPARE(display->geometry(), QRect(127, 1, 115, 28));
+        QCOMPARE(display->accessibleName(), QStringLiteral("Value"));
     }
 
     void table_data()
@@ -105,6 +106,7 @@ private slots:
         QCOMPARE(control->toolTip(), tooltip);
         QCOMPARE(control->geometry(), place);
         QCOMPARE(control->parentWidget(), &f.w());
+        QCOMPARE(control->accessibleName(), QString(caption).remove('&'));
     }
 
     // Tab visits the table's order, skipping the display and the unselected standards.
