@@ -19,9 +19,3 @@ constexpr int kControlCount = 34;
 
 // The controls in tab order.
 extern const std::array<ControlSpec, kControlCount> kControlTable;
-
-constexpr int kTwipsPerPixel = 15;
-inline int twipsToPixels(int twips)
-{
-    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}

@@ -1,6 +1,8 @@
 #include "frmOstrel.h"
 
-// Shows the about window; wired up once the about window lands.
+#include "frmSplash.h"
+
 void frmOstrel::Info_Click()
 {
+    frmSplash::showSplash();
 }

@@ -1,8 +1,11 @@
 // The window and its controls, built from the control table.
 #include "frmOstrel.h"
 
+#include "CalculatorPicture.h"
+#include "ClassicFont.h"
 #include "ControlTable.h"
 #include "DisplayBox.h"
+#include "Twips.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -14,30 +17,9 @@ namespace {
 constexpr int kClientWidth = 4290, kClientHeight = 2970; // twips
 constexpr int kScreenLeft = 4470, kScreenTop = 3705;     // client area's corner, twips
 
-QFont dialogFont()
-{
-    // Where MS Sans Serif is missing, the closest in width of the common sans-serifs.
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
-    return font;
-}
-
-QFont displayFont()
-{
-    QFont font = dialogFont();
-    font.setPointSizeF(12);
-    font.setBold(true);
-    return font;
-}
-
 QRect pixelRect(const ControlSpec &spec)
 {
-    return QRect(twipsToPixels(spec.left), twipsToPixels(spec.top), twipsToPixels(spec.width),
-                 twipsToPixels(spec.height));
+    return Twips::toPixels(spec.left, spec.top, spec.width, spec.height);
 }
 
 // Screen readers get the caption as it reads, and the display its purpose.
@@ -58,7 +40,7 @@ QWidget *makeControl(const ControlSpec &spec, QWidget *parent)
     case ControlSpec::Display: break;
     }
     auto *display = new DisplayBox(parent);
-    display->setFont(displayFont());
+    display->setFont(classicFont(QStringLiteral("MS Sans Serif"), 12, true));
     return display;
 }
 
@@ -103,10 +85,10 @@ void frmOstrel::keepTabStopOnSelectedOption()
 void frmOstrel::applyWindowSettings()
 {
     setWindowTitle(QStringLiteral("Quorvane Time Code Calculator"));
+    setWindowIcon(calculatorPicture());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    const QRect client(twipsToPixels(kScreenLeft), twipsToPixels(kScreenTop),
-                       twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
+    const QRect client = Twips::toPixels(kScreenLeft, kScreenTop, kClientWidth, kClientHeight);
     setFixedSize(client.size());
     setGeometry(client);
 }

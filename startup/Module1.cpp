@@ -1,6 +1,7 @@
-// Start-up: show the calculator without waiting, then run on window events until the last
-// window closes.
+// Start-up: show the calculator, then the about window in front of it, and run on window
+// events until the last window closes.
 #include "frmOstrel.h"
+#include "frmSplash.h"
 
 #include <QApplication>
 
@@ -13,5 +14,6 @@ int main(int argc, char *argv[])
     auto *calculator = new frmOstrel;
     calculator->setAttribute(Qt::WA_DeleteOnClose);
     calculator->show();
+    frmSplash::showSplash();
     return app.exec();
 }

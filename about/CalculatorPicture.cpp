@@ -1,0 +1,6 @@
+#include "CalculatorPicture.h"
+
+QPixmap calculatorPicture()
+{
+    return QPixmap(QStringLiteral(":/ostrel/calculator.xpm"));
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+// A font named as a classic Windows form names it ("MS Sans Serif", "Arial"). The texts were
+// laid out for those widths, so where the family is missing an Arial-metric twin stands in
+// before the platform's sans-serif; the point size never changes.
+QFont classicFont(const QString &family, qreal pointSize, bool bold);
+
+// The default dialog font: MS Sans Serif 8.25 pt regular.
+QFont dialogFont();

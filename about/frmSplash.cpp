@@ -1,0 +1,192 @@
+#include "frmSplash.h"
+
+#include "CalculatorPicture.h"
+#include "ClassicFont.h"
+#include "SplashElements.h"
+#include "Twips.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QScreen>
+#include <QVersionNumber>
+
+namespace {
+
+// Stands in for the window border that the frameless window does not get.
+constexpr int borderPixels = 1;
+
+QPointer<frmSplash> openSplash;
+
+QPoint fixedPosition()
+{
+    const QPoint screenOrigin = QGuiApplication::primaryScreen()->geometry().topLeft();
+    const QPoint client = Twips::toPixels(SplashWindow::screenLeft, SplashWindow::screenTop);
+    return screenOrigin + client - QPoint(borderPixels, borderPixels);
+}
+
+// An auto-sized label takes its text's size; a right-aligned one keeps its right edge.
+void fitToText(QLabel *label)
+{
+    const QRect box = label->geometry();
+    label->resize(label->sizeHint());
+    if (label->alignment() & Qt::AlignRight)
+        label->move(box.x() + box.width() - label->width(), box.y());
+}
+
+// Nearest-neighbour stretching keeps the small picture's pixels sharp.
+void showStretchedPicture(QLabel *label)
+{
+    const qreal ratio = label->devicePixelRatioF();
+    QPixmap picture = calculatorPicture().scaled(label->size() * ratio, Qt::IgnoreAspectRatio,
+                                                 Qt::FastTransformation);
+    picture.setDevicePixelRatio(ratio);
+    label->setPixmap(picture);
+}
+
+void showText(QLabel *label, const SplashElement &element)
+{
+    if (element.font.family)
+        label->setFont(classicFont(QString::fromLatin1(element.font.family),
+                                   element.font.pointSize, element.font.bold));
+    label->setAlignment(element.alignment);
+    label->setText(QString::fromUtf8(element.text));
+    if (element.autoSize)
+        fitToText(label);
+}
+
+// Enter, Escape, Backspace and Tab count as characters even where a platform sends no text.
+bool producesCharacter(const QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_Backspace:
+    case Qt::Key_Tab:
+        return true;
+    default:
+        return !event->text().isEmpty();
+    }
+}
+
+} // namespace
+
+frmSplash::frmSplash()
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint)
+{
+    // Qt clears this for tool windows; the program must run on while the about window is open.
+    setAttribute(Qt::WA_QuitOnClose, true);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString());
+    setWindowIcon(QIcon(calculatorPicture()));
+    setFont(dialogFont());
+    buildWindow();
+    Form_Load();
+}
+
+void frmSplash::showSplash()
+{
+    if (!openSplash) {
+        openSplash = new frmSplash;
+        openSplash->move(fixedPosition());
+        openSplash->show();
+    }
+    openSplash->raise();
+    openSplash->activateWindow();
+}
+
+frmSplash *frmSplash::current()
+{
+    return openSplash.data();
+}
+
+void frmSplash::buildWindow()
+{
+    auto *border = new QFrame(this);
+    border->setObjectName(QStringLiteral("fraBorder"));
+    border->setFrameStyle(QFrame::Box | QFrame::Plain);
+    border->setLineWidth(borderPixels);
+
+    QWidget *client = buildClientArea(border);
+    client->move(borderPixels, borderPixels);
+
+    const QSize outer = client->size() + QSize(2 * borderPixels, 2 * borderPixels);
+    border->resize(outer);
+    setFixedSize(outer);
+}
+
+QWidget *frmSplash::buildClientArea(QWidget *border)
+{
+    using namespace SplashWindow;
+    auto *client = new QWidget(border);
+    client->setObjectName(QStringLiteral("client"));
+    client->resize(Twips::toPixels(clientWidth), Twips::toPixels(clientHeight));
+
+    auto *frame = new QFrame(client);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    frame->setGeometry(Twips::toPixels(frameLeft, frameTop, frameWidth, frameHeight));
+
+    for (const SplashElement &element : splashElements())
+        buildElement(element, frame);
+    return client;
+}
+
+void frmSplash::buildElement(const SplashElement &element, QWidget *frame)
+{
+    auto *label = new QLabel(frame);
+    label->setObjectName(QString::fromLatin1(element.name));
+    label->setFocusPolicy(Qt::NoFocus);
+    // Labels ignore clicks, which then reach the window and close it; stop that where a
+    // click must do nothing.
+    label->setAttribute(Qt::WA_NoMousePropagation, !element.closesOnClick);
+    label->setGeometry(
+        Twips::toPixels(element.left, element.top, element.width, element.height));
+    if (element.kind == SplashKind::Picture)
+        showStretchedPicture(label);
+    else
+        showText(label, element);
+}
+
+void frmSplash::Form_Load()
+{
+    const QVersionNumber version =
+        QVersionNumber::fromString(QCoreApplication::applicationVersion());
+    auto *lblVersion = findChild<QLabel *>(QStringLiteral("lblVersion"));
+    lblVersion->setText(QStringLiteral("Version %1.%2.%3")
+                            .arg(version.majorVersion())
+                            .arg(version.minorVersion())
+                            .arg(version.microVersion()));
+    fitToText(lblVersion);
+}
+
+void frmSplash::mousePressEvent(QMouseEvent *event)
+{
+    // Double-clicks arrive here too, through QWidget::mouseDoubleClickEvent.
+    if (event->button() == Qt::LeftButton)
+        close();
+    else
+        QWidget::mousePressEvent(event);
+}
+
+void frmSplash::keyPressEvent(QKeyEvent *event)
+{
+    if (producesCharacter(event))
+        close();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void frmSplash::closeEvent(QCloseEvent *event)
+{
+    if (openSplash == this)
+        openSplash = nullptr;
+    QWidget::closeEvent(event);
+}

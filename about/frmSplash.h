@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+struct SplashElement;
+
+// The about window: a borderless, parentless tool window at a fixed place on the screen,
+// showing the calculator picture, the maker and the program's version. A click on most of
+// it, or any key that produces a character, closes and destroys it.
+class frmSplash : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Brings the open about window to the front, or creates, places and shows a new one.
+    static void showSplash();
+
+    // The open about window; nullptr once it has been closed.
+    static frmSplash *current();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    frmSplash();
+
+    void buildWindow();
+    QWidget *buildClientArea(QWidget *border);
+    void buildElement(const SplashElement &element, QWidget *frame);
+    void Form_Load();
+};
