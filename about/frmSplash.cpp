@@ -5,6 +5,7 @@
 #include "SplashElements.h"
 #include "Twips.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
@@ -73,6 +74,18 @@ bool producesCharacter(const QKeyEvent *event)
         return true;
     default:
         return !event->text().isEmpty();
+    }
+}
+
+// The keyboard goes back to the window left open (the calculator), as a window manager would
+// do; without one, access keys would find no active window.
+void handKeyboardBack(const QWidget *closing)
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window != closing && window->isVisible() && !window->isMinimized()) {
+            window->activateWindow();
+            return;
+        }
     }
 }
 
@@ -189,4 +202,6 @@ void frmSplash::closeEvent(QCloseEvent *event)
     if (openSplash == this)
         openSplash = nullptr;
     QWidget::closeEvent(event);
+    if (event->isAccepted() && (isActiveWindow() || !QApplication::activeWindow()))
+        handKeyboardBack(this);
 }

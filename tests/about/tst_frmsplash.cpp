@@ -279,6 +279,18 @@ private slots:
         QCOMPARE(destroyed.count(), 1);
     }
 
+    // Closing hands the keyboard back to the calculator, so its access keys work at once.
+    void closingActivatesTheWindowLeft()
+    {
+        QWidget calculator;
+        calculator.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&calculator));
+        frmSplash *splash = openSplash();
+        QVERIFY(QTest::qWaitForWindowActive(splash));
+        QTest::keyClick(splash, Qt::Key_A);
+        QVERIFY(QTest::qWaitForWindowActive(&calculator));
+    }
+
     void mouse_data()
     {
         QTest::addColumn<QString>("name");
