@@ -42,9 +42,7 @@ test)
     (cd "$here/build-test" && ctest --output-on-failure)
     build build-asan -DCMAKE_BUILD_TYPE=Debug -DOSTREL_SANITIZE=ON
     (cd "$here/build-asan" && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure)
-    if [ -x "$here/tests/fuzz/run_fuzz.sh" ]; then
-        FUZZ_BUILD="$here/build-fuzz" "$here/tests/fuzz/run_fuzz.sh" "${FUZZ_SECONDS:-60}"
-    fi
+    OSTREL_FUZZ_DIR="$here/build-fuzz" bash "$here/tests/fuzz/run_fuzz.sh" "${FUZZ_SECONDS:-60}"
     ;;
 *)
     echo "usage: $0 run|test" >&2
