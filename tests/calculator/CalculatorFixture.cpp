@@ -70,3 +70,16 @@ QStringList CalculatorFixture::takeMessages()
     taken.swap(messages);
     return taken;
 }
+
+void run(CalculatorFixture &f, const QString &keys)
+{
+    for (const QString &key : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        bool digits = true;
+        for (const QChar c : key)
+            digits = digits && c.isDigit();
+        if (digits)
+            f.type(key);
+        else
+            f.press(key);
+    }
+}

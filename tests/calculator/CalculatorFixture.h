@@ -34,3 +34,17 @@ public:
     std::unique_ptr<frmOstrel> window;
     QStringList messages;
 };
+
+// "frm 2000 +": a run of digits is typed digit by digit, any other word is one button.
+void run(CalculatorFixture &f, const QString &keys);
+
+inline QString nuls(int count)
+{
+    return QString(count, QChar(0));
+}
+
+// A time code as the display text holds it: 32 characters, NULs after the text.
+inline QString tc(const QString &text)
+{
+    return text + nuls(32 - text.size());
+}

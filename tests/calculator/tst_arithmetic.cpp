@@ -4,20 +4,6 @@
 
 namespace {
 
-// "2591999 + 1 =": a run of digits is typed digit by digit, any other word is one button.
-void run(CalculatorFixture &f, const QString &keys)
-{
-    for (const QString &key : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        bool digits = true;
-        for (const QChar c : key)
-            digits = digits && c.isDigit();
-        if (digits)
-            f.type(key);
-        else
-            f.press(key);
-    }
-}
-
 const QString kFrameLimit = QStringLiteral(" ERROR : Maximum frame count = 2591999");
 // A typed value is refused with a message that ends in a blank.
 const QString kTypedFrameLimit = kFrameLimit + QLatin1Char(' ');

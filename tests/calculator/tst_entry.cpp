@@ -4,29 +4,6 @@
 #include <QCheckBox>
 #include <QtTest>
 
-namespace {
-
-// "frm 1234 Bksp": a run of digits is typed digit by digit, any other word is one button.
-void run(CalculatorFixture &f, const QString &keys)
-{
-    for (const QString &key : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        bool digits = true;
-        for (const QChar c : key)
-            digits = digits && c.isDigit();
-        if (digits)
-            f.type(key);
-        else
-            f.press(key);
-    }
-}
-
-QString nuls(int count)
-{
-    return QString(count, QChar(0));
-}
-
-} // namespace
-
 // Digit entry, Backspace, CE and CLR.
 class tst_Entry : public QObject
 {

@@ -7,20 +7,6 @@
 
 namespace {
 
-// "5 + 3 CE": a run of digits is typed digit by digit, any other word is one button.
-void run(CalculatorFixture &f, const QString &keys)
-{
-    for (const QString &key : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        bool digits = true;
-        for (const QChar c : key)
-            digits = digits && c.isDigit();
-        if (digits)
-            f.type(key);
-        else
-            f.press(key);
-    }
-}
-
 QString focusName()
 {
     QWidget *focus = QApplication::focusWidget();

@@ -12,11 +12,6 @@
 
 namespace {
 
-QString nuls(int count)
-{
-    return QString(count, QChar(0));
-}
-
 // Everything a key can change, to prove that a key changed nothing.
 struct Snapshot {
     QString shown, tcDisplay, raw, ret1, ret2, clip;

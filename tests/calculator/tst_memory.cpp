@@ -4,31 +4,6 @@
 
 namespace {
 
-// "frm 1234 MS CE": a run of digits is typed digit by digit, any other word is one button.
-void run(CalculatorFixture &f, const QString &keys)
-{
-    for (const QString &key : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        bool digits = true;
-        for (const QChar c : key)
-            digits = digits && c.isDigit();
-        if (digits)
-            f.type(key);
-        else
-            f.press(key);
-    }
-}
-
-QString nuls(int count)
-{
-    return QString(count, QChar(0));
-}
-
-// A time code as the display text holds it: 32 characters, NULs after the text.
-QString tc(const QString &text)
-{
-    return text + nuls(32 - text.size());
-}
-
 const QString kFilmLimit = QStringLiteral("ERROR : Maximum Time Code = 24:00:00:00");
 const QString kFrameLimit = QStringLiteral(" ERROR : Maximum frame count = 2591999 ");
 

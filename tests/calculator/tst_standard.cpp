@@ -5,20 +5,6 @@
 
 namespace {
 
-// "frm 2000 +": a run of digits is typed digit by digit, any other word is one button.
-void run(CalculatorFixture &f, const QString &keys)
-{
-    for (const QString &key : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        bool digits = true;
-        for (const QChar c : key)
-            digits = digits && c.isDigit();
-        if (digits)
-            f.type(key);
-        else
-            f.press(key);
-    }
-}
-
 // The entry as text: the library writes into a 32-character buffer of NULs.
 QString upToNul(const QString &text)
 {
