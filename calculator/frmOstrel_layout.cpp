@@ -17,23 +17,23 @@ namespace {
 constexpr int kClientWidth = 4290, kClientHeight = 2970; // twips
 constexpr int kScreenLeft = 4470, kScreenTop = 3705;     // client area's corner, twips
 
-QRect pixelRect(const ControlSpec &spec)
+QRect pixelRect(const ControlSpec &row)
 {
-    return Twips::toPixels(spec.left, spec.top, spec.width, spec.height);
+    return Twips::toPixels(row.left, row.top, row.width, row.height);
 }
 
 // Screen readers get the caption as it reads, and the display its purpose.
-QString spokenName(const ControlSpec &spec)
+QString spokenName(const ControlSpec &row)
 {
-    if (spec.kind == ControlSpec::Display)
+    if (row.kind == ControlSpec::Display)
         return QStringLiteral("Value");
-    return QString::fromLatin1(spec.caption).remove(QLatin1Char('&'));
+    return QString::fromLatin1(row.caption).remove(QLatin1Char('&'));
 }
 
-QWidget *makeControl(const ControlSpec &spec, QWidget *parent)
+QWidget *makeControl(const ControlSpec &row, QWidget *parent)
 {
-    const QString caption = QString::fromLatin1(spec.caption);
-    switch (spec.kind) {
+    const QString caption = QString::fromLatin1(row.caption);
+    switch (row.kind) {
     case ControlSpec::Button: return new QPushButton(caption, parent);
     case ControlSpec::Option: return new QRadioButton(caption, parent);
     case ControlSpec::Check: return new QCheckBox(caption, parent);
@@ -51,15 +51,15 @@ void frmOstrel::buildControls()
     setFont(dialogFont());
     m_options = new QButtonGroup(this);
     QWidget *previous = nullptr;
-    for (const ControlSpec &spec : kControlTable) {
-        QWidget *widget = makeControl(spec, this);
-        widget->setObjectName(QString::fromLatin1(spec.name));
-        widget->setGeometry(pixelRect(spec));
-        if (spec.tooltip)
-            widget->setToolTip(QString::fromLatin1(spec.tooltip));
-        widget->setAccessibleName(spokenName(spec));
-        if (spec.kind == ControlSpec::Option)
-            m_options->addButton(static_cast<QRadioButton *>(widget), spec.index);
+    for (const ControlSpec &row : kControlTable) {
+        QWidget *widget = makeControl(row, this);
+        widget->setObjectName(QString::fromLatin1(row.name));
+        widget->setGeometry(pixelRect(row));
+        if (row.tooltip)
+            widget->setToolTip(QString::fromLatin1(row.tooltip));
+        widget->setAccessibleName(spokenName(row));
+        if (row.kind == ControlSpec::Option)
+            m_options->addButton(static_cast<QRadioButton *>(widget), row.index);
         if (auto *push = qobject_cast<QPushButton *>(widget))
             push->setAutoDefault(true);
         if (previous)
