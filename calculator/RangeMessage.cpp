@@ -18,6 +18,9 @@ void showBox(QWidget *parent, const QString &text)
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Ostrel"), NumberText::shown(text),
                     QMessageBox::Ok, parent);
     box.exec();
+    // Without a window manager nothing would hand the keyboard back to the calculator.
+    if (parent)
+        parent->window()->activateWindow();
 }
 
 } // namespace

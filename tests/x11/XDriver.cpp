@@ -1,6 +1,8 @@
 #include "XDriver.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
@@ -12,6 +14,7 @@
 namespace {
 
 constexpr int kNumLockKeycode = 77;
+constexpr int kPollMs = 10;
 
 // A window can vanish between listing and asking about it; that must not end the test.
 int ignoreErrors(Display *, XErrorEvent *)
@@ -192,4 +195,176 @@ bool XDriver::savePpm(unsigned long window, const QString &path)
     XDestroyImage(image);
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(out) == out.size();
+}
+
+QList<XDriver::Window> XDriver::viewableWindows()
+{
+    QList<Window> found;
+    ::Window root = 0, parent = 0;
+    ::Window *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(m_display, DefaultRootWindow(m_display), &root, &parent, &children, &count))
+        return found;
+    // XQueryTree lists the children bottom first, which is the order wanted here.
+    for (unsigned int i = 0; i < count; ++i) {
+        XWindowAttributes attributes;
+        if (!XGetWindowAttributes(m_display, children[i], &attributes)
+            || attributes.map_state != IsViewable)
+            continue;
+        int x = 0, y = 0;
+        ::Window child = 0;
+        XTranslateCoordinates(m_display, children[i], root, 0, 0, &x, &y, &child);
+        found.append({children[i], QRect(x, y, attributes.width, attributes.height),
+                      titleOf(m_display, children[i])});
+    }
+    if (children)
+        XFree(children);
+    return found;
+}
+
+QString XDriver::netWmName(unsigned long window)
+{
+    const Atom nameAtom = XInternAtom(m_display, "_NET_WM_NAME", True);
+    const Atom utf8Atom = XInternAtom(m_display, "UTF8_STRING", True);
+    if (nameAtom == None || utf8Atom == None)
+        return QString();
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char *data = nullptr;
+    QString name;
+    if (XGetWindowProperty(m_display, window, nameAtom, 0, 1024, False, utf8Atom, &type, &format,
+                           &count, &after, &data) == Success
+        && data && format == 8)
+        name = QString::fromUtf8(reinterpret_cast<const char *>(data), int(count));
+    if (data)
+        XFree(data);
+    return name;
+}
+
+unsigned long XDriver::transientFor(unsigned long window)
+{
+    ::Window owner = 0;
+    if (!XGetTransientForHint(m_display, window, &owner))
+        return 0;
+    return owner;
+}
+
+QStringList XDriver::netWmState(unsigned long window)
+{
+    QStringList names;
+    const Atom stateAtom = XInternAtom(m_display, "_NET_WM_STATE", True);
+    if (stateAtom == None)
+        return names;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char *data = nullptr;
+    if (XGetWindowProperty(m_display, window, stateAtom, 0, 64, False, XA_ATOM, &type, &format,
+                           &count, &after, &data) == Success
+        && data && format == 32) {
+        const auto *atoms = reinterpret_cast<const Atom *>(data);
+        for (unsigned long i = 0; i < count; ++i) {
+            char *name = XGetAtomName(m_display, atoms[i]);
+            if (name) {
+                names.append(QString::fromLatin1(name));
+                XFree(name);
+            }
+        }
+    }
+    if (data)
+        XFree(data);
+    return names;
+}
+
+unsigned long XDriver::inputFocus()
+{
+    ::Window focused = 0;
+    int revert = 0;
+    XGetInputFocus(m_display, &focused, &revert);
+    return focused;
+}
+
+unsigned long XDriver::rootWindow()
+{
+    return DefaultRootWindow(m_display);
+}
+
+XDriver::Window XDriver::waitForWindow(qint64 pid, const QString &title, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        for (const Window &w : viewableWindowsOf(pid))
+            if (w.title == title)
+                return w;
+        QThread::msleep(kPollMs);
+    } while (timer.elapsed() < timeoutMs);
+    return Window();
+}
+
+bool XDriver::waitUntilGone(unsigned long window, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (isViewable(window)) {
+        if (timer.elapsed() >= timeoutMs)
+            return false;
+        QThread::msleep(kPollMs);
+    }
+    return true;
+}
+
+bool XDriver::waitForFocus(unsigned long window, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (inputFocus() != window) {
+        if (timer.elapsed() >= timeoutMs)
+            return false;
+        QThread::msleep(kPollMs);
+    }
+    return true;
+}
+
+bool XDriver::ping(unsigned long window, int timeoutMs)
+{
+    const Atom protocols = XInternAtom(m_display, "WM_PROTOCOLS", False);
+    const Atom pingAtom = XInternAtom(m_display, "_NET_WM_PING", False);
+    const ::Window root = DefaultRootWindow(m_display);
+    const long token = ++m_pings;
+    // Qt answers to the root window with the structure-notify mask.
+    XSelectInput(m_display, root, StructureNotifyMask);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = protocols;
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(pingAtom);
+    event.xclient.data.l[1] = token; // in place of a time stamp, to know the answer
+    event.xclient.data.l[2] = static_cast<long>(window);
+    XSendEvent(m_display, window, False, NoEventMask, &event);
+    XFlush(m_display);
+    bool answered = false;
+    QElapsedTimer timer;
+    timer.start();
+    while (!answered && timer.elapsed() < timeoutMs) {
+        while (XPending(m_display)) {
+            XEvent got;
+            XNextEvent(m_display, &got);
+            if (got.type == ClientMessage && got.xclient.message_type == protocols
+                && static_cast<Atom>(got.xclient.data.l[0]) == pingAtom
+                && got.xclient.data.l[1] == token)
+                answered = true;
+        }
+        if (!answered)
+            QThread::msleep(1);
+    }
+    XSelectInput(m_display, root, NoEventMask);
+    XSync(m_display, False);
+    while (XPending(m_display)) {
+        XEvent stale;
+        XNextEvent(m_display, &stale);
+    }
+    return answered;
 }

@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 struct _XDisplay;
 
@@ -31,6 +32,27 @@ public:
     QList<Window> viewableWindowsOf(qint64 pid);
     bool isViewable(unsigned long window);
 
+    // Every mapped top-level window, whoever owns it, in stacking order: the bottom one first.
+    QList<Window> viewableWindows();
+    // The UTF-8 title that EWMH window managers show; the Window title above is WM_NAME.
+    QString netWmName(unsigned long window);
+    // WM_TRANSIENT_FOR, 0 when unset.
+    unsigned long transientFor(unsigned long window);
+    // The atom names in _NET_WM_STATE, e.g. "_NET_WM_STATE_MODAL".
+    QStringList netWmState(unsigned long window);
+    // The window that has the keyboard: 0 for none, 1 for PointerRoot.
+    unsigned long inputFocus();
+    unsigned long rootWindow();
+
+    // A round trip through the program owning window: sends it _NET_WM_PING and waits for the
+    // answer, which it sends once it has read every event that came before. False on time-out.
+    bool ping(unsigned long window, int timeoutMs);
+
+    // Bounded polls. waitForWindow gives a window of pid titled title, or one with id 0.
+    Window waitForWindow(qint64 pid, const QString &title, int timeoutMs);
+    bool waitUntilGone(unsigned long window, int timeoutMs);
+    bool waitForFocus(unsigned long window, int timeoutMs);
+
     void focus(unsigned long window);
 
     // Raw key codes, as the server numbers them.
@@ -49,4 +71,5 @@ public:
 
 private:
     _XDisplay *m_display = nullptr;
+    long m_pings = 0;
 };
