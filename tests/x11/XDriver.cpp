@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QThread>
 
+#include <functional>
+
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -52,6 +54,33 @@ QString titleOf(Display *display, ::Window window)
     return title;
 }
 
+// The mapped children of the root window that keep accepts, bottom first as XQueryTree
+// lists them.
+QList<XDriver::Window> viewableChildren(Display *display,
+                                        const std::function<bool(::Window)> &keep)
+{
+    QList<XDriver::Window> found;
+    ::Window root = 0, parent = 0;
+    ::Window *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
+        return found;
+    for (unsigned int i = 0; i < count; ++i) {
+        XWindowAttributes attributes;
+        if (!XGetWindowAttributes(display, children[i], &attributes)
+            || attributes.map_state != IsViewable || !keep(children[i]))
+            continue;
+        int x = 0, y = 0;
+        ::Window child = 0;
+        XTranslateCoordinates(display, children[i], root, 0, 0, &x, &y, &child);
+        found.append({children[i], QRect(x, y, attributes.width, attributes.height),
+                      titleOf(display, children[i])});
+    }
+    if (children)
+        XFree(children);
+    return found;
+}
+
 } // namespace
 
 XDriver::~XDriver()
@@ -94,28 +123,7 @@ void XDriver::close()
 
 QList<XDriver::Window> XDriver::viewableWindowsOf(qint64 pid)
 {
-    QList<Window> found;
-    ::Window root = 0, parent = 0;
-    ::Window *children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(m_display, DefaultRootWindow(m_display), &root, &parent, &children, &count))
-        return found;
-    for (unsigned int i = 0; i < count; ++i) {
-        XWindowAttributes attributes;
-        if (!XGetWindowAttributes(m_display, children[i], &attributes)
-            || attributes.map_state != IsViewable)
-            continue;
-        if (pidOf(m_display, children[i]) != pid)
-            continue;
-        int x = 0, y = 0;
-        ::Window child = 0;
-        XTranslateCoordinates(m_display, children[i], root, 0, 0, &x, &y, &child);
-        found.append({children[i], QRect(x, y, attributes.width, attributes.height),
-                      titleOf(m_display, children[i])});
-    }
-    if (children)
-        XFree(children);
-    return found;
+    return viewableChildren(m_display, [&](::Window w) { return pidOf(m_display, w) == pid; });
 }
 
 bool XDriver::isViewable(unsigned long window)
@@ -199,27 +207,7 @@ bool XDriver::savePpm(unsigned long window, const QString &path)
 
 QList<XDriver::Window> XDriver::viewableWindows()
 {
-    QList<Window> found;
-    ::Window root = 0, parent = 0;
-    ::Window *children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(m_display, DefaultRootWindow(m_display), &root, &parent, &children, &count))
-        return found;
-    // XQueryTree lists the children bottom first, which is the order wanted here.
-    for (unsigned int i = 0; i < count; ++i) {
-        XWindowAttributes attributes;
-        if (!XGetWindowAttributes(m_display, children[i], &attributes)
-            || attributes.map_state != IsViewable)
-            continue;
-        int x = 0, y = 0;
-        ::Window child = 0;
-        XTranslateCoordinates(m_display, children[i], root, 0, 0, &x, &y, &child);
-        found.append({children[i], QRect(x, y, attributes.width, attributes.height),
-                      titleOf(m_display, children[i])});
-    }
-    if (children)
-        XFree(children);
-    return found;
+    return viewableChildren(m_display, [](::Window) { return true; });
 }
 
 QString XDriver::netWmName(unsigned long window)

@@ -1,26 +1,16 @@
 // The real program on a private X server: real key codes injected through XTest, the
 // result read back through the clipboard with xclip.
-#include "XDriver.h"
+#include "XSession.h"
 
 #include <QElapsedTimer>
 #include <QHash>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
-
-#include <memory>
-#include <vector>
-
-#include <signal.h>
-#include <sys/prctl.h>
 
 namespace {
 
 constexpr int kKeyGapMs = 10;          // between injected key events, as a quick typist
 constexpr int kWindowTimeoutMs = 10000; // start-up, generous for sanitizer builds
-constexpr int kClipboardTimeoutMs = 5000;
 
 // X key codes under the evdev rules (US layout).
 const QHash<QString, int> &keycodes()
@@ -52,23 +42,6 @@ const QHash<QString, QRect> &buttons()
 const QPoint kRestingPointer(5, 5);
 const QString kTitle = QStringLiteral("Quorvane Time Code Calculator");
 
-// Children die with the test, whatever ends it.
-void dieWithParent(QProcess &process)
-{
-    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-}
-
-void stop(QProcess &process)
-{
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.terminate();
-    if (!process.waitForFinished(2000)) {
-        process.kill();
-        process.waitForFinished(2000);
-    }
-}
-
 } // namespace
 
 class tst_X11Keys : public QObject
@@ -76,91 +49,13 @@ class tst_X11Keys : public QObject
     Q_OBJECT
 
 private:
-    QProcess m_xvfb;
-    QTemporaryDir m_runtimeDir; // the programs' XDG_RUNTIME_DIR, private as Qt wants it
-    QString m_display;
-    QString m_xclip;
-    XDriver m_x;
-    std::unique_ptr<QProcess> m_program;
-    std::vector<std::unique_ptr<QProcess>> m_owners; // xclip processes holding the clipboard
+    XSession m_session{"OSTREL_X11_PROGRAM"};
+    XDriver &m_x = m_session.x();
     unsigned long m_window = 0;
     QPoint m_origin;
-    int m_sentinels = 0;
     int m_aboutShown = -1; // whether the program shows an about window: not known yet
     QElapsedTimer m_caseTime;
     QElapsedTimer m_totalTime;
-
-    QProcessEnvironment childEnvironment() const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), m_display);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        if (m_runtimeDir.isValid())
-            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtimeDir.path());
-        return env;
-    }
-
-    static QString program()
-    {
-        const QString chosen = qEnvironmentVariable("OSTREL_X11_PROGRAM");
-        return chosen.isEmpty() ? QStringLiteral(OSTREL_PROGRAM) : chosen;
-    }
-
-    // One read of the clipboard; nothing when no program owns it or it has no text.
-    bool readClipboard(QByteArray *text)
-    {
-        QProcess xclip;
-        xclip.setProcessEnvironment(childEnvironment());
-        dieWithParent(xclip);
-        xclip.start(m_xclip, {"-o", "-selection", "clipboard"});
-        if (!xclip.waitForFinished(2000)) {
-            stop(xclip);
-            return false;
-        }
-        if (xclip.exitStatus() != QProcess::NormalExit || xclip.exitCode() != 0)
-            return false;
-        *text = xclip.readAllStandardOutput();
-        return true;
-    }
-
-    // Another program (xclip) takes the clipboard with this text; waits until it holds it.
-    bool ownClipboard(const QByteArray &text)
-    {
-        auto owner = std::make_unique<QProcess>();
-        owner->setProcessEnvironment(childEnvironment());
-        dieWithParent(*owner);
-        owner->start(m_xclip, {"-selection", "clipboard", "-i", "-quiet"});
-        if (!owner->waitForStarted(3000))
-            return false;
-        owner->write(text);
-        // No event loop runs here: push the text out before closing the pipe.
-        owner->waitForBytesWritten(2000);
-        owner->closeWriteChannel();
-        m_owners.push_back(std::move(owner));
-        QElapsedTimer timer;
-        timer.start();
-        QByteArray seen;
-        while (timer.elapsed() < kClipboardTimeoutMs) {
-            if (readClipboard(&seen) && seen == text)
-                return true;
-            QThread::msleep(20);
-        }
-        return false;
-    }
-
-    // Waits until the clipboard holds the text (a Copy made inside the script).
-    bool waitForClipboard(const QByteArray &text)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        QByteArray seen;
-        while (timer.elapsed() < kClipboardTimeoutMs) {
-            if (readClipboard(&seen) && seen == text)
-                return true;
-            QThread::msleep(20);
-        }
-        return false;
-    }
 
     void clickButton(const QString &name)
     {
@@ -195,10 +90,10 @@ private:
             if (word.startsWith(QLatin1Char('['))) {
                 clickButton(word.mid(1, word.size() - 2));
             } else if (word.startsWith(QLatin1Char('{'))) {
-                QVERIFY2(ownClipboard(word.mid(1, word.size() - 2).toLatin1()),
+                QVERIFY2(m_session.ownClipboard(word.mid(1, word.size() - 2).toLatin1()),
                          "xclip did not take the clipboard");
             } else if (word.startsWith(QLatin1Char('?'))) {
-                QVERIFY2(waitForClipboard(word.mid(1).toLatin1()), qPrintable(word));
+                QVERIFY2(m_session.waitForClipboard(word.mid(1).toLatin1()), qPrintable(word));
             } else if (word.startsWith(QLatin1String("wait:"))) {
                 QThread::msleep(word.mid(5).toULong());
             } else if (word.startsWith(QLatin1String("shot:"))) {
@@ -233,33 +128,15 @@ private:
         }
     }
 
-    // Copy, by a click or by its access key, read back with xclip. Another program holds the
-    // clipboard first, so the text read is the one this Copy put there.
+    // Copy, by a click or by its access key, read back with xclip.
     QByteArray copy(bool accessKey = false)
     {
-        const QByteArray sentinel = "ostrel x11 test " + QByteArray::number(++m_sentinels);
-        if (!ownClipboard(sentinel)) {
-            qWarning("xclip did not take the clipboard");
-            return "<no sentinel>";
-        }
-        if (accessKey)
-            play(QStringLiteral("alt+o"));
-        else
-            clickButton(QStringLiteral("Copy"));
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < kClipboardTimeoutMs) {
-            QByteArray text;
-            if (readClipboard(&text) && text != sentinel)
-                return text;
-            QThread::msleep(20);
-        }
-        // Say what was on the screen instead: a range message, for one, blocks the click.
-        QByteArray windows = "<nothing copied; windows:";
-        for (const XDriver::Window &w : m_x.viewableWindowsOf(m_program->processId()))
-            windows += " '" + w.title.toUtf8() + "' " + QByteArray::number(w.rect.width()) + 'x'
-                + QByteArray::number(w.rect.height());
-        return windows + '>';
+        return m_session.clipboardAfter([&] {
+            if (accessKey)
+                play(QStringLiteral("alt+o"));
+            else
+                clickButton(QStringLiteral("Copy"));
+        });
     }
 
     void setNumLock(bool on)
@@ -279,26 +156,13 @@ private:
     {
         // The pointer away from every window: a tooltip must not pass for an about window.
         m_x.movePointer(kRestingPointer);
-        m_program = std::make_unique<QProcess>();
-        m_program->setProcessEnvironment(childEnvironment());
-        m_program->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        dieWithParent(*m_program);
-        m_program->start(program(), {});
-        QVERIFY2(m_program->waitForStarted(5000), qPrintable(program()));
-        const qint64 pid = m_program->processId();
-        QElapsedTimer timer;
-        timer.start();
-        m_window = 0;
-        while (!m_window && timer.elapsed() < kWindowTimeoutMs) {
-            for (const XDriver::Window &w : m_x.viewableWindowsOf(pid))
-                if (w.title == kTitle) {
-                    m_window = w.id;
-                    m_origin = w.rect.topLeft();
-                }
-            if (!m_window)
-                QThread::msleep(10);
-        }
-        QVERIFY2(m_window, "the calculator window did not show");
+        QString error;
+        const XDriver::Window calculator =
+            m_session.startProgram(m_session.environment(), kTitle, kWindowTimeoutMs, &error);
+        m_window = calculator.id;
+        m_origin = calculator.rect.topLeft();
+        QVERIFY2(m_window, qPrintable(error));
+        const qint64 pid = m_session.pid();
         // An about window shown at start-up takes the keyboard; a click on it closes it. It
         // can map a little after the calculator: wait for it as long as the first start
         // showed whether the program has one.
@@ -333,40 +197,18 @@ private slots:
     void initTestCase()
     {
         m_totalTime.start();
-        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-        if (xvfb.isEmpty())
-            QSKIP("Xvfb is not installed");
-        m_xclip = QStandardPaths::findExecutable(QStringLiteral("xclip"));
-        if (m_xclip.isEmpty())
-            QSKIP("xclip is not installed");
-        QVERIFY2(QFileInfo(program()).isExecutable(), qPrintable(program()));
-
-        // Xvfb picks a free display itself and writes its number to standard output.
-        dieWithParent(m_xvfb);
-        m_xvfb.setProcessChannelMode(QProcess::SeparateChannels);
-        m_xvfb.start(xvfb, {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten",
-                            "tcp", "-noreset"});
-        QVERIFY2(m_xvfb.waitForStarted(5000), "Xvfb did not start");
-        QElapsedTimer timer;
-        timer.start();
-        QByteArray number;
-        while (!number.contains('\n') && timer.elapsed() < 10000) {
-            if (!m_xvfb.waitForReadyRead(int(10000 - timer.elapsed())))
-                break;
-            number += m_xvfb.readAllStandardOutput();
-        }
-        QVERIFY2(number.contains('\n'), "Xvfb gave no display number");
-        m_display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+        const QString missing = m_session.findTools();
+        if (!missing.isEmpty())
+            QSKIP(qPrintable(missing));
         QString error;
-        QVERIFY2(m_x.open(m_display, &error), qPrintable(error));
-        qInfo("Xvfb on %s ready after %lld ms", qPrintable(m_display), m_totalTime.elapsed());
+        QVERIFY2(m_session.start(&error), qPrintable(error));
+        qInfo("Xvfb on %s ready after %lld ms", qPrintable(m_session.display()),
+              m_totalTime.elapsed());
     }
 
     void cleanupTestCase()
     {
-        m_owners.clear();
-        m_x.close();
-        stop(m_xvfb);
+        m_session.finish();
         qInfo("whole test %lld ms", m_totalTime.elapsed());
     }
 
@@ -377,13 +219,7 @@ private slots:
 
     void cleanup()
     {
-        if (m_program) {
-            stop(*m_program);
-            m_program.reset();
-        }
-        for (auto &owner : m_owners)
-            stop(*owner);
-        m_owners.clear();
+        m_session.endCase();
         qInfo("%s %s: %lld ms", QTest::currentTestFunction(),
               QTest::currentDataTag() ? QTest::currentDataTag() : "", m_caseTime.elapsed());
     }
@@ -438,13 +274,14 @@ private slots:
         if (QTest::currentTestFailed())
             return;
         if (!m_x.isViewable(m_window)) {
-            for (const XDriver::Window &w : m_x.viewableWindowsOf(m_program->processId()))
+            for (const XDriver::Window &w : m_x.viewableWindowsOf(m_session.pid()))
                 qInfo("window %lx '%s' %d,%d %dx%d", w.id, qPrintable(w.title), w.rect.x(),
                       w.rect.y(), w.rect.width(), w.rect.height());
-            qInfo("calculator %lx, program state %d", m_window, int(m_program->state()));
+            qInfo("calculator %lx, program state %d", m_window,
+                  int(m_session.program()->state()));
         }
         QVERIFY2(m_x.isViewable(m_window), "the calculator window is gone");
-        QCOMPARE(m_program->state(), QProcess::Running);
+        QCOMPARE(m_session.program()->state(), QProcess::Running);
         QCOMPARE(copy(), copied);
     }
 
