@@ -4,6 +4,7 @@
 #include "RangeMessage.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QHash>
 #include <QTest>
 
@@ -82,4 +83,44 @@ void run(CalculatorFixture &f, const QString &keys)
         else
             f.press(key);
     }
+}
+
+StateSnapshot StateSnapshot::of(CalculatorFixture &f)
+{
+    const frmOstrel &w = f.w();
+    return {f.display(), w.szTCDisplay, w.szRawTC, w.szTCRet1, w.szTCRet2, w.szTCClip,
+            w.szErrorMsg, w.dwTCcurrent, w.dwTCLast, w.dwMemory1, w.dwMemory2, w.dwTCClip,
+            w.dwFlags, w.cLastCmd, w.bFrameMode, QApplication::focusWidget()};
+}
+
+QStringList StateSnapshot::changes(const StateSnapshot &later, const QStringList &ignoring) const
+{
+    QStringList out;
+    const auto text = [&](const char *name, const QString &a, const QString &b) {
+        if (a != b && !ignoring.contains(QLatin1String(name)))
+            out << QStringLiteral("%1 '%2' -> '%3'").arg(QLatin1String(name), a, b);
+    };
+    const auto number = [&](const char *name, qint64 a, qint64 b) {
+        if (a != b && !ignoring.contains(QLatin1String(name)))
+            out << QStringLiteral("%1 %2 -> %3").arg(QLatin1String(name)).arg(a).arg(b);
+    };
+    text("display", shown, later.shown);
+    text("szTCDisplay", tcDisplay, later.tcDisplay);
+    text("szRawTC", raw, later.raw);
+    text("szTCRet1", ret1, later.ret1);
+    text("szTCRet2", ret2, later.ret2);
+    text("szTCClip", clip, later.clip);
+    text("szErrorMsg", error, later.error);
+    number("dwTCcurrent", current, later.current);
+    number("dwTCLast", last, later.last);
+    number("dwMemory1", memory1, later.memory1);
+    number("dwMemory2", memory2, later.memory2);
+    number("dwTCClip", tcClip, later.tcClip);
+    number("dwFlags", flags, later.flags);
+    number("cLastCmd", lastCmd, later.lastCmd);
+    number("bFrameMode", frameMode, later.frameMode);
+    const auto focusName = [](QWidget *w) { return w ? w->objectName() : QStringLiteral("none"); };
+    if (focus != later.focus && !ignoring.contains(QLatin1String("focus")))
+        out << QStringLiteral("focus %1 -> %2").arg(focusName(focus), focusName(later.focus));
+    return out;
 }

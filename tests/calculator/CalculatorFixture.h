@@ -35,6 +35,20 @@ public:
     QStringList messages;
 };
 
+// Everything a press can change, to prove that a press changed nothing else.
+struct StateSnapshot {
+    QString shown, tcDisplay, raw, ret1, ret2, clip, error;
+    int32_t current, last, memory1, memory2, tcClip, flags;
+    int16_t lastCmd, frameMode;
+    QWidget *focus;
+
+    static StateSnapshot of(CalculatorFixture &f);
+
+    // "name before -> after" for each field that differs in later, by its variable's name,
+    // leaving out the fields named in ignoring.
+    QStringList changes(const StateSnapshot &later, const QStringList &ignoring = {}) const;
+};
+
 // "frm 2000 +": a run of digits is typed digit by digit, any other word is one button.
 void run(CalculatorFixture &f, const QString &keys);
 

@@ -12,55 +12,6 @@
 
 namespace {
 
-// Everything a key can change, to prove that a key changed nothing.
-struct Snapshot {
-    QString shown, tcDisplay, raw, ret1, ret2, clip;
-    int32_t current, last, memory1, memory2, tcClip, flags;
-    int16_t lastCmd, frameMode;
-    QWidget *focus;
-
-    static Snapshot of(CalculatorFixture &f)
-    {
-        const frmOstrel &w = f.w();
-        return {f.display(), w.szTCDisplay, w.szRawTC, w.szTCRet1, w.szTCRet2, w.szTCClip,
-                w.dwTCcurrent, w.dwTCLast, w.dwMemory1, w.dwMemory2, w.dwTCClip, w.dwFlags,
-                w.cLastCmd, w.bFrameMode, QApplication::focusWidget()};
-    }
-
-    // The fields that differ, for the failure message.
-    QString differences(const Snapshot &o) const
-    {
-        QStringList out;
-        const auto text = [&](const char *name, const QString &a, const QString &b) {
-            if (a != b)
-                out << QStringLiteral("%1 '%2' -> '%3'").arg(QLatin1String(name), a, b);
-        };
-        const auto number = [&](const char *name, qint64 a, qint64 b) {
-            if (a != b)
-                out << QStringLiteral("%1 %2 -> %3").arg(QLatin1String(name)).arg(a).arg(b);
-        };
-        text("display", shown, o.shown);
-        text("szTCDisplay", tcDisplay, o.tcDisplay);
-        text("szRawTC", raw, o.raw);
-        text("szTCRet1", ret1, o.ret1);
-        text("szTCRet2", ret2, o.ret2);
-        text("szTCClip", clip, o.clip);
-        number("dwTCcurrent", current, o.current);
-        number("dwTCLast", last, o.last);
-        number("dwMemory1", memory1, o.memory1);
-        number("dwMemory2", memory2, o.memory2);
-        number("dwTCClip", tcClip, o.tcClip);
-        number("dwFlags", flags, o.flags);
-        number("cLastCmd", lastCmd, o.lastCmd);
-        number("bFrameMode", frameMode, o.frameMode);
-        if (focus != o.focus)
-            out << QStringLiteral("focus %1 -> %2")
-                       .arg(focus ? focus->objectName() : QStringLiteral("none"),
-                            o.focus ? o.focus->objectName() : QStringLiteral("none"));
-        return out.join(QStringLiteral("; "));
-    }
-};
-
 struct NamedKey {
     const char *name;
     Qt::Key key;
@@ -300,13 +251,13 @@ private slots:
             up.insert({48 + d, 96 + d});
         CalculatorFixture f;
         f.press({"7", "+", "1", "2", "MS1", "Copy"});
-        const Snapshot before = Snapshot::of(f);
+        const StateSnapshot before = StateSnapshot::of(f);
         QStringList changed;
         for (int code = -1; code <= 300; ++code) {
             int16_t keyCode = int16_t(code);
             if (!down.count(code)) {
                 f.w().Form_KeyDown(keyCode, 0);
-                const QString diff = before.differences(Snapshot::of(f));
+                const QString diff = before.changes(StateSnapshot::of(f)).join(QStringLiteral("; "));
                 if (!diff.isEmpty())
                     changed << QStringLiteral("down %1: %2").arg(code).arg(diff);
             }
@@ -316,7 +267,7 @@ private slots:
                 if (mapped && !(shift & 4))
                     continue;
                 f.w().Form_KeyUp(keyCode, shift);
-                const QString diff = before.differences(Snapshot::of(f));
+                const QString diff = before.changes(StateSnapshot::of(f)).join(QStringLiteral("; "));
                 if (!diff.isEmpty())
                     changed << QStringLiteral("up %1 shift %2: %3").arg(code).arg(shift).arg(diff);
             }
@@ -395,9 +346,9 @@ private slots:
         QFETCH(QString, key);
         CalculatorFixture f;
         play(f, "7 kp+ 1 2 [MS1]");
-        const Snapshot before = Snapshot::of(f);
+        const StateSnapshot before = StateSnapshot::of(f);
         play(f, key);
-        const QString diff = before.differences(Snapshot::of(f));
+        const QString diff = before.changes(StateSnapshot::of(f)).join(QStringLiteral("; "));
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
     }
 
