@@ -75,7 +75,7 @@ int32_t frmOstrel::Calculate(int32_t &dwTCLastArg, int16_t &cTypeArg, int16_t &c
         result = working = 0;
     }
     if (bFrameMode == 0 && result >= tcLimit) {
-        szTCDisplay = QString(32, QChar(0));
+        szTCDisplay = TimeCodeTranslate::emptyText();
         TimeCodeTranslate::tc2String(dwMaxTC, dwFlags, szTCDisplay);
         szMaxTC = NumberText::formatPattern(szTCDisplay);
         szErrorMsg = QStringLiteral("ERROR : Maximum Time Code = ") + szMaxTC;

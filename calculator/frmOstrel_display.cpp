@@ -7,12 +7,6 @@
 
 #include <QCheckBox>
 
-namespace {
-
-const QString kNuls32(32, QChar(0));
-
-} // namespace
-
 int32_t frmOstrel::displayTC(QString &szRawTCArg, int32_t &dwTCArg)
 {
     TimeCodeTranslate::tc2Maximum(dwFlags, dwMaxTC);
@@ -26,7 +20,7 @@ int32_t frmOstrel::displayTC(QString &szRawTCArg, int32_t &dwTCArg)
         TimeCodeTranslate::tc2Frame(szRawTC, dwFlags, frames);
         dwTCArg = frames;
         maxTCcheck(dwTCArg, dwFlags, szRawTCArg);
-        szTCDisplay = kNuls32;
+        szTCDisplay = TimeCodeTranslate::emptyText();
         TimeCodeTranslate::tc2String(dwTCArg, dwFlags, szTCDisplay);
     }
     m_display->setWholeText(szTCDisplay);
@@ -36,7 +30,7 @@ int32_t frmOstrel::displayTC(QString &szRawTCArg, int32_t &dwTCArg)
 void frmOstrel::displayTCVal(const int32_t &dwTC)
 {
     if (bFrameMode == 0) {
-        szTCDisplay = kNuls32;
+        szTCDisplay = TimeCodeTranslate::emptyText();
         TimeCodeTranslate::tc2String(dwTC, dwFlags, szTCDisplay);
     }
     if (bFrameMode == -1)
@@ -53,7 +47,7 @@ void frmOstrel::maxTCcheck(int32_t &dwTCArg, int32_t &dwFlagsArg, QString &szRaw
     }
     if (bFrameMode == 0 && dwTCArg > dwMaxTC) {
         dwTCArg = dwMaxTC;
-        szTCDisplay = kNuls32;
+        szTCDisplay = TimeCodeTranslate::emptyText();
         TimeCodeTranslate::tc2String(dwTCArg, dwFlagsArg, szTCDisplay);
         szMaxTC = NumberText::formatPattern(szTCDisplay);
         szErrorMsg = QStringLiteral("ERROR : Maximum Time Code = ") + szMaxTC;

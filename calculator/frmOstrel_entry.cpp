@@ -3,6 +3,7 @@
 
 #include "DisplayBox.h"
 #include "NumberText.h"
+#include "TimeCodeTranslate.h"
 
 #include <QAbstractButton>
 
@@ -37,7 +38,7 @@ void frmOstrel::cmdBackspace_Click()
     szRawTC = NumberText::plain(NumberText::leadingValue(szRawTC));
     if (!szRawTC.isEmpty())
         szRawTC.chop(1);
-    szRawTC += QString(32, QChar(0));
+    szRawTC += TimeCodeTranslate::emptyText();
     dwTCcurrent = displayTC(szRawTC, dwTCcurrent);
 }
 

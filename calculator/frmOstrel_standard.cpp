@@ -28,7 +28,7 @@ void frmOstrel::TCOption_Click(int16_t index)
             TimeCodeTranslate::tc2Frame(szRawTC, oldType, dwTCcurrent);
         bFrameMode = 0;
         dwFlags = (dwFlags & ~kTypeMask) | (index & kTypeMask);
-        szRawTC = QString(32, QChar(0));
+        szRawTC = TimeCodeTranslate::emptyText();
         TimeCodeTranslate::tc2String(dwTCcurrent, index & kTypeMask, szRawTC);
     }
     dwTCcurrent = displayTC(szRawTC, dwTCcurrent);

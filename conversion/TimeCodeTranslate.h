@@ -9,6 +9,12 @@
 // call was made, which the calculator ignores.
 namespace TimeCodeTranslate {
 
+// The buffer the library writes its text into: 32 NULs.
+inline QString emptyText()
+{
+    return QString(32, QChar(0));
+}
+
 // dwMax := tc2Maximum(flags).
 bool tc2Maximum(int32_t flags, int32_t &dwMax);
 
