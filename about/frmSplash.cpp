@@ -2,6 +2,8 @@
 
 #include "CalculatorPicture.h"
 #include "ClassicFont.h"
+#include "DesktopPlace.h"
+#include "PanelHints.h"
 #include "SplashElements.h"
 #include "Twips.h"
 
@@ -15,7 +17,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPointer>
-#include <QScreen>
 #include <QVersionNumber>
 
 namespace {
@@ -27,9 +28,8 @@ QPointer<frmSplash> openSplash;
 
 QPoint fixedPosition()
 {
-    const QPoint screenOrigin = QGuiApplication::primaryScreen()->geometry().topLeft();
-    const QPoint client = Twips::toPixels(SplashWindow::screenLeft, SplashWindow::screenTop);
-    return screenOrigin + client - QPoint(borderPixels, borderPixels);
+    return DesktopPlace::at(SplashWindow::screenLeft, SplashWindow::screenTop)
+        - QPoint(borderPixels, borderPixels);
 }
 
 // An auto-sized label takes its text's size; a right-aligned one keeps its right edge.
@@ -62,19 +62,32 @@ void showText(QLabel *label, const SplashElement &element)
         fitToText(label);
 }
 
-// Enter, Escape, Backspace and Tab count as characters even where a platform sends no text.
+// A key closes the window when it types a character: a printable one, or Space, Enter,
+// Escape, Backspace or Tab (where a platform sends these without text). Delete's U+007F,
+// Ctrl and Alt combinations, and keys without text do not.
 bool producesCharacter(const QKeyEvent *event)
 {
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Escape:
     case Qt::Key_Backspace:
     case Qt::Key_Tab:
+    case Qt::Key_Space:
         return true;
     default:
-        return !event->text().isEmpty();
+        break;
     }
+    const QString text = event->text();
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text) {
+        if (!c.isPrint())
+            return false;
+    }
+    return true;
 }
 
 // The keyboard goes back to the window left open (the calculator), as a window manager would
@@ -91,10 +104,11 @@ void handKeyboardBack(const QWidget *closing)
 
 } // namespace
 
+// An ordinary window without an owner: a tool window would be kept above the calculator.
 frmSplash::frmSplash()
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
 {
-    // Qt clears this for tool windows; the program must run on while the about window is open.
+    // The program must run on while the about window is open.
     setAttribute(Qt::WA_QuitOnClose, true);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString());
@@ -109,6 +123,7 @@ void frmSplash::showSplash()
     if (!openSplash) {
         openSplash = new frmSplash;
         openSplash->move(fixedPosition());
+        PanelHints::apply(openSplash);
         openSplash->show();
     }
     openSplash->raise();
@@ -180,13 +195,25 @@ void frmSplash::Form_Load()
     fitToText(lblVersion);
 }
 
+// A click is a press and a release on the same element, with any button. The first click of
+// a double-click closes the window, so no double-click event is left to handle.
 void frmSplash::mousePressEvent(QMouseEvent *event)
 {
-    // Double-clicks arrive here too, through QWidget::mouseDoubleClickEvent.
-    if (event->button() == Qt::LeftButton)
+    m_pressedOn = childAt(event->position().toPoint());
+    m_pressed = true;
+    event->accept();
+}
+
+void frmSplash::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click = m_pressed && rect().contains(event->position().toPoint())
+        && childAt(event->position().toPoint()) == m_pressedOn;
+    if (event->buttons() == Qt::NoButton)
+        m_pressed = false;
+    if (click)
         close();
     else
-        QWidget::mousePressEvent(event);
+        QWidget::mouseReleaseEvent(event);
 }
 
 void frmSplash::keyPressEvent(QKeyEvent *event)

@@ -4,7 +4,7 @@
 
 struct SplashElement;
 
-// The about window: a borderless, parentless tool window at a fixed place on the screen,
+// The about window: a borderless window without an owner at a fixed place on the screen,
 // showing the calculator picture, the maker and the program's version. A click on most of
 // it, or any key that produces a character, closes and destroys it.
 class frmSplash : public QWidget
@@ -20,6 +20,7 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -30,4 +31,8 @@ private:
     QWidget *buildClientArea(QWidget *border);
     void buildElement(const SplashElement &element, QWidget *frame);
     void Form_Load();
+
+    // Where the last press began: the element under it, nullptr for the window itself.
+    QWidget *m_pressedOn = nullptr;
+    bool m_pressed = false;
 };

@@ -116,6 +116,7 @@ private:
     void operatorClick(const char *name, const QString &szCmd);
     void optionBoxClick(QCheckBox *box, int32_t bit);
     void keepTabStopOnSelectedOption();
+    void watchControlKeys();
     void showRangeMessage(const QString &text);
 
     QHash<QString, QWidget *> m_controls;

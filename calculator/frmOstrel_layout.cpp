@@ -3,7 +3,9 @@
 
 #include "CalculatorPicture.h"
 #include "ClassicFont.h"
+#include "ControlKeys.h"
 #include "ControlTable.h"
+#include "DesktopPlace.h"
 #include "DisplayBox.h"
 #include "Twips.h"
 
@@ -73,6 +75,21 @@ void frmOstrel::buildControls()
     static_cast<QPushButton *>(button(QStringLiteral("cmdEquals")))->setDefault(true);
     m_options->button(2)->setChecked(true);
     keepTabStopOnSelectedOption();
+    watchControlKeys();
+}
+
+void frmOstrel::watchControlKeys()
+{
+    QList<QAbstractButton *> options;
+    for (const ControlSpec &row : kControlTable) {
+        if (row.kind == ControlSpec::Option)
+            options.append(button(QString::fromLatin1(row.name)));
+    }
+    auto *keys = new ControlKeys(options, this);
+    for (const ControlSpec &row : kControlTable) {
+        if (QAbstractButton *target = button(QString::fromLatin1(row.name)))
+            keys->watch(target);
+    }
 }
 
 // Tab stops at the selected option only; the arrows then move within the group from there.
@@ -88,9 +105,9 @@ void frmOstrel::applyWindowSettings()
     setWindowIcon(calculatorPicture());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    const QRect client = Twips::toPixels(kScreenLeft, kScreenTop, kClientWidth, kClientHeight);
-    setFixedSize(client.size());
-    setGeometry(client);
+    const QSize size = Twips::toPixels(0, 0, kClientWidth, kClientHeight).size();
+    setFixedSize(size);
+    setGeometry(QRect(DesktopPlace::at(kScreenLeft, kScreenTop), size));
 }
 
 QWidget *frmOstrel::control(const QString &name) const
