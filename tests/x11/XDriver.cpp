@@ -54,18 +54,46 @@ QString titleOf(Display *display, ::Window window)
     return title;
 }
 
-// The mapped children of the root window that keep accepts, bottom first as XQueryTree
-// lists them.
+// The top-level windows, bottom first: the window manager's client list where one runs (its
+// frames hide the clients from the root), else the root's children.
+QList<::Window> topLevels(Display *display)
+{
+    QList<::Window> windows;
+    const ::Window root = DefaultRootWindow(display);
+    const Atom stacking = XInternAtom(display, "_NET_CLIENT_LIST_STACKING", True);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char *data = nullptr;
+    if (stacking != None
+        && XGetWindowProperty(display, root, stacking, 0, 1024, False, XA_WINDOW, &type, &format,
+                              &count, &after, &data) == Success
+        && data && format == 32) {
+        const auto *list = reinterpret_cast<const ::Window *>(data);
+        windows = QList<::Window>(list, list + count);
+    }
+    if (data)
+        XFree(data);
+    if (type == XA_WINDOW)
+        return windows;
+    ::Window parent = 0;
+    ::Window *children = nullptr;
+    unsigned int childCount = 0;
+    if (XQueryTree(display, root, &parent, &parent, &children, &childCount) && children)
+        windows = QList<::Window>(children, children + childCount);
+    if (children)
+        XFree(children);
+    return windows;
+}
+
+// The mapped top-level windows that keep accepts, bottom first.
 QList<XDriver::Window> viewableChildren(Display *display,
                                         const std::function<bool(::Window)> &keep)
 {
     QList<XDriver::Window> found;
-    ::Window root = 0, parent = 0;
-    ::Window *children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
-        return found;
-    for (unsigned int i = 0; i < count; ++i) {
+    const ::Window root = DefaultRootWindow(display);
+    const QList<::Window> children = topLevels(display);
+    for (qsizetype i = 0; i < children.size(); ++i) {
         XWindowAttributes attributes;
         if (!XGetWindowAttributes(display, children[i], &attributes)
             || attributes.map_state != IsViewable || !keep(children[i]))
@@ -76,8 +104,6 @@ QList<XDriver::Window> viewableChildren(Display *display,
         found.append({children[i], QRect(x, y, attributes.width, attributes.height),
                       titleOf(display, children[i])});
     }
-    if (children)
-        XFree(children);
     return found;
 }
 

@@ -28,11 +28,13 @@ public:
         QString title;
     };
 
-    // The mapped top-level windows whose _NET_WM_PID is pid.
+    // The mapped top-level windows whose _NET_WM_PID is pid, bottom first. Under a window
+    // manager these are its clients, not its frames.
     QList<Window> viewableWindowsOf(qint64 pid);
     bool isViewable(unsigned long window);
 
-    // Every mapped top-level window, whoever owns it, in stacking order: the bottom one first.
+    // Every mapped top-level window (client, under a window manager), whoever owns it, in
+    // stacking order: the bottom one first.
     QList<Window> viewableWindows();
     // The UTF-8 title that EWMH window managers show; the Window title above is WM_NAME.
     QString netWmName(unsigned long window);
