@@ -10,7 +10,7 @@
 namespace VirtualKey {
 namespace {
 
-// X11 key codes of the main row 1..9, 0.
+// XKB key codes of the main row 1..9, 0.
 constexpr quint32 kFirstRowScanCode = 10, kLastRowScanCode = 19;
 
 int16_t keypad(int key)
@@ -28,16 +28,32 @@ int16_t keypad(int key)
     }
 }
 
-int16_t mainRowDigit(const QKeyEvent &event)
+// XKB key codes, Qt's native scan code on X11 and on Wayland, where they are known.
+bool xkbScanCodes()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"));
+}
+
+int16_t mainRowDigit(const QKeyEvent &event, bool xkb)
 {
     const quint32 scan = event.nativeScanCode();
-    if (QGuiApplication::platformName() == QLatin1String("xcb") && scan >= kFirstRowScanCode
-        && scan <= kLastRowScanCode)
+    if (xkb && scan >= kFirstRowScanCode && scan <= kLastRowScanCode)
         return static_cast<int16_t>(Digit0 + (scan - kFirstRowScanCode + 1) % 10);
     const int key = event.key();
     if (key >= Qt::Key_0 && key <= Qt::Key_9)
         return static_cast<int16_t>(Digit0 + (key - Qt::Key_0));
     return 0;
+}
+
+// Qt's Wayland plugin does not flag keypad keys, so there they are told by their key code:
+// KP* 63, KP7..KP. 79-91, KP/ 106.
+bool onKeypad(const QKeyEvent &event, bool xkb)
+{
+    if (event.modifiers() & Qt::KeypadModifier)
+        return true;
+    const quint32 scan = event.nativeScanCode();
+    return xkb && (scan == 63 || (scan >= 79 && scan <= 91) || scan == 106);
 }
 
 } // namespace
@@ -47,9 +63,10 @@ int16_t of(const QKeyEvent &event)
 #if defined(Q_OS_WIN)
     return static_cast<int16_t>(event.nativeVirtualKey());
 #else
-    if (event.modifiers() & Qt::KeypadModifier)
+    const bool xkb = xkbScanCodes();
+    if (onKeypad(event, xkb))
         return keypad(event.key());
-    if (const int16_t digit = mainRowDigit(event))
+    if (const int16_t digit = mainRowDigit(event, xkb))
         return digit;
     switch (event.key()) {
     case Qt::Key_Backspace: return Backspace;

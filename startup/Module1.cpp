@@ -1,12 +1,14 @@
 // Start-up: show the calculator, then the about window in front of it, and run on window
 // events until the last window closes.
 #include "frmOstrel.h"
+#include "PlatformChoice.h"
 #include "frmSplash.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    preferX11WhenOffered();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ostrel"));
     QApplication::setApplicationVersion(QStringLiteral(OSTREL_VERSION));
