@@ -41,10 +41,17 @@ hints=$(desktop-file-validate "$root"/usr/share/applications/*.desktop 2>&1) \
 report=$(appstreamcli validate --no-net "$root"/usr/share/metainfo/*.xml 2>&1) \
     && ! grep -q '^ *[EW]:' <<<"$report" || fail "appstreamcli: $report"
 
+# A software centre finds the menu entry through the id and the launchable.
+id=example.quorvane.ostrel
+metainfo=$root/usr/share/metainfo/$id.metainfo.xml
+grep -qF "<id>$id</id>" "$metainfo" || fail "the AppStream id is not $id"
+grep -qF "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" \
+    || fail "the AppStream data does not launch $id.desktop"
+
 version=$(dpkg-deb -f "$deb" Version)
 zcat "$root/usr/share/doc/ostrel/changelog.gz" | head -n 1 | grep -qF "ostrel ($version)" \
     || fail "the changelog's last entry is not $version"
-grep -m 1 '<release ' "$root"/usr/share/metainfo/*.xml | grep -qF "version=\"$version\"" \
+grep -m 1 '<release ' "$metainfo" | grep -qF "version=\"$version\"" \
     || fail "the AppStream data's last release is not $version"
 
 QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$root "$root/usr/bin/ostrel" &
