@@ -26,7 +26,11 @@ if [ "$1" = --inside ]; then
     # Read from inside, so the paths are those the program saw.
     chroot "$root" grep -q ' /usr/lib/ostrel/libPellund.so$' "/proc/$pid/maps" \
         || fail "the program did not load /usr/lib/ostrel/libPellund.so"
-    echo "window mapped; library loaded from /usr/lib/ostrel"
+    # The desktop entry's file name is not the program's, so shells match the window by class.
+    class=$(sed -n 's/^StartupWMClass=//p' "$root"/usr/share/applications/*.desktop)
+    xprop -display "$display" -name "$title" WM_CLASS | grep -qF "\"$class\"" \
+        || fail "the window's class is not the desktop entry's StartupWMClass '$class'"
+    echo "window mapped with class $class; library loaded from /usr/lib/ostrel"
     exit 0
 fi
 
