@@ -27,7 +27,6 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation2)
 # The debug information goes into a second package, ostrel-dbgsym, and the shipped
 # binaries are stripped.
 set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
-# CPack adds ldconfig scripts for any library under /usr/lib, even in a private folder the
-# loader never searches; this takes them out again.
-set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/drop_ldconfig_scripts.cmake)
+# Mends what CPack gets wrong for Debian; see the script.
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/mend_packages.cmake)
 include(CPack)

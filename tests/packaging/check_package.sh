@@ -31,7 +31,7 @@ done
 debug_files=$(dpkg-deb -c ostrel-dbgsym_*.ddeb | grep -c '/usr/lib/debug/.build-id/.*\.debug$' || true)
 [ "$debug_files" -eq 2 ] || fail "ostrel-dbgsym holds $debug_files debug files, not 2"
 
-lintian --fail-on error,warning "$deb" || fail "lintian"
+lintian --fail-on error,warning "$deb" ostrel-dbgsym_*.ddeb || fail "lintian"
 
 root=$(mktemp -d)
 trap 'kill "${pid:-}" 2>/dev/null || true; rm -rf "$root"' EXIT
