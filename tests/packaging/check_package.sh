@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a build folder, checks what it holds and what it pulls in,
-# then unpacks it and starts the unpacked program through its bin/ link, which must load the
-# conversion library from its own private folder.
+# Checks the Debian package made in a build folder: what it holds and pulls in, that lintian,
+# desktop-file-validate and appstreamcli find nothing, that its versions agree; then unpacks
+# it and starts the unpacked program through its bin/ link, which must load the conversion
+# library from its own private folder.
 set -euo pipefail
 build=$1
 cd "$build"
-cpack -G DEB >/dev/null
-deb=$(ls -t ostrel_*_*.deb | head -n 1)
+deb=$(ls ostrel_*_*.deb)
 echo "package: $deb"
 
 fail() { echo "FAIL: $*"; exit 1; }
 contents=$(dpkg-deb -c "$deb" | awk '{print $6, $7, $8}' | sed 's/ *$//')
 for path in ./usr/lib/ostrel/ostrel ./usr/lib/ostrel/libPellund.so \
-            ./usr/share/applications/ostrel.desktop; do
+            ./usr/share/applications/example.quorvane.ostrel.desktop \
+            ./usr/share/metainfo/example.quorvane.ostrel.metainfo.xml \
+            ./usr/share/man/man1/ostrel.1.gz \
+            ./usr/share/doc/ostrel/copyright ./usr/share/doc/ostrel/changelog.gz; do
     grep -q "^$path\$" <<<"$contents" || fail "missing $path"
 done
 grep -q '^./usr/bin/ostrel -> ../lib/ostrel/ostrel$' <<<"$contents" || fail "missing bin/ostrel link"
@@ -24,13 +27,33 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libqt6gui6 libqt6core6; do
     grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
+# The debug information stripped from both binaries lives in the second package.
+debug_files=$(dpkg-deb -c ostrel-dbgsym_*.ddeb | grep -c '/usr/lib/debug/.build-id/.*\.debug$' || true)
+[ "$debug_files" -eq 2 ] || fail "ostrel-dbgsym holds $debug_files debug files, not 2"
+
+lintian --fail-on error,warning "$deb" ostrel-dbgsym_*.ddeb || fail "lintian"
 
 root=$(mktemp -d)
 trap 'kill "${pid:-}" 2>/dev/null || true; rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
-if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$root/usr/share/applications/ostrel.desktop"
-fi
+hints=$(desktop-file-validate "$root"/usr/share/applications/*.desktop 2>&1) \
+    && [ -z "$hints" ] || fail "desktop-file-validate: $hints"
+report=$(appstreamcli validate --no-net "$root"/usr/share/metainfo/*.xml 2>&1) \
+    && ! grep -q '^ *[EW]:' <<<"$report" || fail "appstreamcli: $report"
+
+# A software centre finds the menu entry through the id and the launchable.
+id=example.quorvane.ostrel
+metainfo=$root/usr/share/metainfo/$id.metainfo.xml
+grep -qF "<id>$id</id>" "$metainfo" || fail "the AppStream id is not $id"
+grep -qF "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" \
+    || fail "the AppStream data does not launch $id.desktop"
+
+version=$(dpkg-deb -f "$deb" Version)
+zcat "$root/usr/share/doc/ostrel/changelog.gz" | head -n 1 | grep -qF "ostrel ($version)" \
+    || fail "the changelog's last entry is not $version"
+grep -m 1 '<release ' "$metainfo" | grep -qF "version=\"$version\"" \
+    || fail "the AppStream data's last release is not $version"
+
 QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$root "$root/usr/bin/ostrel" &
 pid=$!
 for _ in $(seq 50); do
