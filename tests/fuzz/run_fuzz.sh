@@ -20,7 +20,7 @@ out=$(cd "$out" && pwd)
 ${FUZZ_CC:-clang} -g -O1 -Wall -Wextra \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     -I "$root/conversion" \
-    "$root/conversion/pellund.c" "$root/tests/fuzz/fuzz_pellund.c" \
+    "$root/conversion/pellund.c" "$root/conversion/pellund_rates.c" "$root/tests/fuzz/fuzz_pellund.c" \
     -o "$out/fuzz_pellund"
 
 # Seeds: four flag bytes (little-endian) and an entry text.

@@ -1,0 +1,284 @@
+/* Pellund rates: the one implementation behind every time code conversion. */
+#include "pellund_rates.h"
+
+#include <string.h>
+
+/* Each field read from text is capped here: far beyond any count allowed,
+ * small enough that the arithmetic below cannot overflow 64 bits. */
+#define FIELD_CAP 1000000000000LL
+
+static const PellundRate rates[] = {
+    {"23.976", 24000, 1001, 24, 0},
+    {"24", 24, 1, 24, 0},
+    {"25", 25, 1, 25, 0},
+    {"29.97", 30000, 1001, 30, 0},
+    {"29.97df", 30000, 1001, 30, 2},
+    {"30", 30, 1, 30, 0},
+    {"47.952", 48000, 1001, 48, 0},
+    {"48", 48, 1, 48, 0},
+    {"50", 50, 1, 50, 0},
+    {"59.94", 60000, 1001, 60, 0},
+    {"59.94df", 60000, 1001, 60, 4},
+    {"60", 60, 1, 60, 0},
+    {"119.88df", 120000, 1001, 120, 8},
+    {"120", 120, 1, 120, 0},
+};
+#define RATE_COUNT ((int)(sizeof rates / sizeof rates[0]))
+
+const PellundRate *pellund_rate_find(const char *name)
+{
+    for (int i = 0; i < RATE_COUNT; i++)
+        if (strcmp(rates[i].name, name) == 0)
+            return &rates[i];
+    return NULL;
+}
+
+const PellundRate *pellund_rate_at(int index)
+{
+    return index >= 0 && index < RATE_COUNT ? &rates[index] : NULL;
+}
+
+/* n/d rounded to the nearest whole number, half to even; d > 0. */
+static int64_t div_nearest(int64_t n, int64_t d)
+{
+    const int negative = n < 0;
+    const int64_t m = negative ? -n : n;
+    int64_t q = m / d;
+    const int64_t twice = 2 * (m % d);
+    if (twice > d || (twice == d && (q & 1)))
+        q++;
+    return negative ? -q : q;
+}
+
+/* n * a / b, nearest, half to even, without forming n * a; a, b > 0 and
+ * a * b small enough for 64 bits. Returns 0 when the result is out of range. */
+static int scale_nearest(int64_t n, int64_t a, int64_t b, int64_t *out)
+{
+    const int64_t q = n / b, r = n % b;
+    if (q > PELLUND_RATE_MAX_FRAMES / a || q < -PELLUND_RATE_MAX_FRAMES / a)
+        return 0;
+    const int64_t v = q * a + div_nearest(r * a, b);
+    if (v > PELLUND_RATE_MAX_FRAMES || v < -PELLUND_RATE_MAX_FRAMES)
+        return 0;
+    *out = v;
+    return 1;
+}
+
+static int frame_digits(const PellundRate *r)
+{
+    return r->labels > 100 ? 3 : 2;
+}
+
+/* Drop frame: the label number (as if every label were a frame) of count n >= 0. */
+static int64_t drop_labels(int64_t n, const PellundRate *r)
+{
+    const int64_t per_min = r->labels * 60 - r->drop, per10 = 10 * per_min + r->drop;
+    const int64_t tens = n / per10, rest = n % per10;
+    return n + 9 * r->drop * tens + r->drop * ((rest - r->drop) / per_min);
+}
+
+/* Writes v with at least width digits. */
+static char *put_digits(char *p, int64_t v, int width)
+{
+    char tmp[24];
+    int n = 0;
+    do {
+        tmp[n++] = (char)('0' + v % 10);
+        v /= 10;
+    } while (v > 0 || n < width);
+    while (n > 0)
+        *p++ = tmp[--n];
+    return p;
+}
+
+static void strip_leading(char *s)
+{
+    char *first = s;
+    while (*first && (*first < '1' || *first > '9'))
+        first++;
+    if (!*first) {
+        strcpy(s, "0");
+        return;
+    }
+    memmove(s, first, strlen(first) + 1);
+}
+
+static int in_range(int64_t frames)
+{
+    return frames <= PELLUND_RATE_MAX_FRAMES && frames >= -PELLUND_RATE_MAX_FRAMES;
+}
+
+int pellund_tc_string(int64_t frames, const PellundRate *r, int32_t options, char *text)
+{
+    text[0] = '\0';
+    if (!in_range(frames))
+        return PELLUND_ERANGE;
+    char *p = text;
+    int64_t n = frames;
+    if (n < 0) {
+        *p++ = '-';
+        n = -n;
+    }
+    if (r->drop)
+        n = drop_labels(n, r);
+    const int64_t ff = n % r->labels, secs = n / r->labels;
+    const int marks = (options & PELLUND_MARKS) != 0;
+    char *fields = p;
+    p = put_digits(p, secs / 3600, 2);
+    if (marks) *p++ = ':';
+    p = put_digits(p, secs / 60 % 60, 2);
+    if (marks) *p++ = ':';
+    p = put_digits(p, secs % 60, 2);
+    if (marks) *p++ = r->drop ? ';' : ':';
+    p = put_digits(p, ff, frame_digits(r));
+    *p = '\0';
+    if (!(options & PELLUND_LEADING))
+        strip_leading(fields);
+    return PELLUND_OK;
+}
+
+static int is_mark(char c)
+{
+    return c == ':' || c == ';' || c == '.' || c == ',';
+}
+
+static int64_t capped_digits(const char *from, const char *to)
+{
+    int64_t v = 0;
+    for (; from < to; from++) {
+        v = v * 10 + (*from - '0');
+        if (v > FIELD_CAP)
+            v = FIELD_CAP;
+    }
+    return v;
+}
+
+/* Splits [s, end) into fields, frames first. Returns 0 for more than four. */
+static int marked_fields(const char *s, const char *end, int64_t field[4])
+{
+    int k = 0;
+    const char *stop = end;
+    for (const char *q = end;; q--) {
+        if (q == s || is_mark(q[-1])) {
+            if (k == 4)
+                return 0;
+            field[k++] = capped_digits(q, stop);
+            if (q == s)
+                return 1;
+            stop = q - 1;
+        }
+    }
+}
+
+static void unmarked_fields(const char *s, const char *end, int frame_width, int64_t field[4])
+{
+    const char *stop = end;
+    for (int k = 0; k < 3 && stop > s; k++) {
+        const int width = k == 0 ? frame_width : 2;
+        const char *from = stop - s < width ? s : stop - width;
+        field[k] = capped_digits(from, stop);
+        stop = from;
+    }
+    field[3] = capped_digits(s, stop);
+}
+
+static int64_t frame_of_fields(const int64_t f[4], const PellundRate *r)
+{
+    int64_t secs = (f[3] * 60 + f[2]) * 60 + f[1] + f[0] / r->labels;
+    int64_t ff = f[0] % r->labels;
+    if (!r->drop)
+        return secs * r->labels + ff;
+    const int64_t minutes = secs / 60;
+    /* A label the standard skips stands for that minute's first real frame. */
+    if (secs % 60 == 0 && ff < r->drop && minutes % 10 != 0)
+        ff = r->drop;
+    return secs * r->labels + ff - r->drop * (minutes - minutes / 10);
+}
+
+int pellund_tc_frames(const char *text, size_t length, const PellundRate *r, int64_t *frames)
+{
+    const char *s = text, *end = text + length;
+    const int negative = s < end && *s == '-';
+    if (negative)
+        s++;
+    int marked = 0;
+    for (const char *q = s; q < end; q++) {
+        if (is_mark(*q))
+            marked = 1;
+        else if (*q < '0' || *q > '9')
+            return PELLUND_EUNREADABLE;
+    }
+    int64_t field[4] = {0, 0, 0, 0};
+    if (marked) {
+        if (!marked_fields(s, end, field))
+            return PELLUND_EUNREADABLE;
+    } else {
+        unmarked_fields(s, end, frame_digits(r), field);
+    }
+    int64_t v = frame_of_fields(field, r);
+    int status = PELLUND_OK;
+    if (v > PELLUND_RATE_MAX_FRAMES) {
+        v = PELLUND_RATE_MAX_FRAMES;
+        status = PELLUND_ERANGE;
+    }
+    *frames = negative ? -v : v;
+    return status;
+}
+
+int pellund_feet_string(int64_t frames, int32_t per_foot, char *text)
+{
+    text[0] = '\0';
+    if (!in_range(frames) || per_foot <= 0)
+        return PELLUND_ERANGE;
+    char *p = text;
+    int64_t n = frames;
+    if (n < 0) {
+        *p++ = '-';
+        n = -n;
+    }
+    p = put_digits(p, n / per_foot, 1);
+    *p++ = '+';
+    p = put_digits(p, n % per_foot, 2);
+    *p = '\0';
+    return PELLUND_OK;
+}
+
+int pellund_seconds_string(int64_t frames, const PellundRate *r, char *text)
+{
+    text[0] = '\0';
+    if (!in_range(frames))
+        return PELLUND_ERANGE;
+    /* Within range, frames * 1001 * 1000 still fits 64 bits. */
+    int64_t ms = div_nearest(frames * r->den * 1000, r->num);
+    char *p = text;
+    if (ms < 0) {
+        *p++ = '-';
+        ms = -ms;
+    }
+    const int64_t secs = ms / 1000;
+    p = put_digits(p, secs / 3600, 2);
+    *p++ = ':';
+    p = put_digits(p, secs / 60 % 60, 2);
+    *p++ = ':';
+    p = put_digits(p, secs % 60, 2);
+    *p++ = '.';
+    p = put_digits(p, ms % 1000, 3);
+    *p = '\0';
+    return PELLUND_OK;
+}
+
+int pellund_frames_of_time(int64_t units, int64_t scale, const PellundRate *r, int64_t *frames)
+{
+    if (scale <= 0 || scale > 1000000000)
+        return PELLUND_ERANGE;
+    return scale_nearest(units, r->num, scale * r->den, frames) ? PELLUND_OK : PELLUND_ERANGE;
+}
+
+int pellund_rate_convert(int64_t frames, const PellundRate *from, const PellundRate *to,
+                         int64_t *out)
+{
+    if (!in_range(frames))
+        return PELLUND_ERANGE;
+    const int64_t a = (int64_t)to->num * from->den, b = (int64_t)to->den * from->num;
+    return scale_nearest(frames, a, b, out) ? PELLUND_OK : PELLUND_ERANGE;
+}
