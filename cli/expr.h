@@ -1,0 +1,26 @@
+/* Reads and evaluates one time code expression in whole frames. */
+#pragma once
+
+#include "pellund_rates.h"
+
+#include <stddef.h>
+#include <stdint.h>
+
+typedef struct ExprContext {
+    const PellundRate *rate; /* rate of time codes and real times */
+    int32_t per_foot;        /* frames a foot of feet+frames */
+} ExprContext;
+
+typedef struct ExprError {
+    const char *message;
+    size_t column; /* 1-based byte position of the problem */
+} ExprError;
+
+/*
+ * Evaluates the length bytes at text: time codes (01:00:00;00), frame
+ * counts (123), feet+frames (112+08), real times (12.5s), + - * / and
+ * parentheses. Products and quotients need a plain number on one side.
+ * Returns 1 and the frame count, or 0 and what went wrong where.
+ */
+int expr_evaluate(const char *text, size_t length, const ExprContext *context, int64_t *frames,
+                  ExprError *error);

@@ -1,0 +1,105 @@
+/* ostrel-tc: time code arithmetic for scripts, on the calculator's own conversion library. */
+#include "expr.h"
+#include "options.h"
+#include "stream.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static const char usage[] =
+    "Usage: ostrel-tc [OPTION]... [EXPR...]\n"
+    "Evaluate a time code expression in whole frames and print the result.\n"
+    "With no EXPR, read one expression a line from standard input.\n"
+    "\n"
+    "  --rate R              rate of the expression (default 29.97df)\n"
+    "  --to KIND             write tc (default), frames, seconds, feet35 or feet16\n"
+    "  --to-rate R           write the result at rate R\n"
+    "  --keep frames|duration  what --to-rate keeps (default duration)\n"
+    "  --no-marks            time codes without separators\n"
+    "  --no-leading          time codes without leading zeros\n"
+    "  --help                show this help and exit\n"
+    "  --version             show the version and exit\n"
+    "\n"
+    "Rates: 23.976 24 25 29.97 29.97df 30 47.952 48 50 59.94 59.94df 60 119.88df 120\n"
+    "Values: time codes 01:00:00;00, frame counts 123, feet+frames 112+08 (write\n"
+    "5 + 03 to add), real times 12.5s or 1:02:03.5s; operators + - * / and ( ).\n"
+    "Products and quotients need a plain number on one side; quotients round to\n"
+    "the nearest frame. Errors go to standard error; the exit status is then 2.\n";
+
+/* The words of the expression, joined by blanks as the shell split them. */
+static char *joined(char **words, int count, size_t *length)
+{
+    size_t n = 0;
+    for (int i = 0; i < count; i++)
+        n += strlen(words[i]) + 1;
+    char *text = malloc(n + 1);
+    if (!text)
+        return NULL;
+    char *p = text;
+    for (int i = 0; i < count; i++) {
+        const size_t k = strlen(words[i]);
+        memcpy(p, words[i], k);
+        p += k;
+        *p++ = ' ';
+    }
+    *length = n ? n - 1 : 0;
+    text[*length] = '\0';
+    return text;
+}
+
+static int evaluate_words(const Options *o, const ExprContext *c)
+{
+    size_t length;
+    char *text = joined(o->words, o->word_count, &length);
+    if (!text) {
+        fprintf(stderr, "ostrel-tc: out of memory\n");
+        return 2;
+    }
+    int64_t frames;
+    ExprError error;
+    char result[PELLUND_TEXT_SIZE];
+    int ok = expr_evaluate(text, length, c, &frames, &error);
+    if (ok && options_render(frames, o, result) < 0) {
+        error = (ExprError){"result out of range for the output", 1};
+        ok = 0;
+    }
+    free(text);
+    if (!ok) {
+        report_error("", &error);
+        return 2;
+    }
+    puts(result);
+    return 0;
+}
+
+static int run(const Options *o)
+{
+    if (o->help) {
+        fputs(usage, stdout);
+        return 0;
+    }
+    if (o->version) {
+        puts("ostrel-tc " OSTREL_VERSION);
+        return 0;
+    }
+    const ExprContext context = {o->rate, options_per_foot(o)};
+    return o->word_count > 0 ? evaluate_words(o, &context) : stream_run(stdin, stdout, o, &context);
+}
+
+int main(int argc, char **argv)
+{
+    Options o;
+    char message[512];
+    int status = 2;
+    if (options_parse(argc, argv, &o, message, sizeof message))
+        status = run(&o);
+    else
+        fprintf(stderr, "ostrel-tc: %s\n", message);
+    free(o.words);
+    if (fflush(stdout) != 0 || ferror(stdout)) {
+        fprintf(stderr, "ostrel-tc: cannot write the results\n");
+        return 2;
+    }
+    return status;
+}

@@ -1,0 +1,13 @@
+/* One expression a line from a file, one result a line to another. */
+#pragma once
+
+#include "expr.h"
+#include "options.h"
+
+#include <stdio.h>
+
+/* Evaluates every line of in; returns 0, or 2 when any line was in error. */
+int stream_run(FILE *in, FILE *out, const Options *o, const ExprContext *context);
+
+/* Prints "ostrel-tc: <where>column C: <message>" on standard error. */
+void report_error(const char *where, const ExprError *error);
