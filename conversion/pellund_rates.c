@@ -57,7 +57,12 @@ static int scale_nearest(int64_t n, int64_t a, int64_t b, int64_t *out)
     const int64_t q = n / b, r = n % b;
     if (q > PELLUND_RATE_MAX_FRAMES / a || q < -PELLUND_RATE_MAX_FRAMES / a)
         return 0;
-    const int64_t v = q * a + div_nearest(r * a, b);
+    /* Round the whole, not the remainder part: half to even looks at the whole's parity. */
+    const int64_t t = r * a, rem = t % b;
+    int64_t v = q * a + t / b;
+    const int64_t twice = 2 * (rem < 0 ? -rem : rem);
+    if (twice > b || (twice == b && (v & 1)))
+        v += n < 0 ? -1 : 1;
     if (v > PELLUND_RATE_MAX_FRAMES || v < -PELLUND_RATE_MAX_FRAMES)
         return 0;
     *out = v;

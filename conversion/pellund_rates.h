@@ -48,8 +48,8 @@ PELLUND_API const PellundRate *pellund_rate_at(int index);
 
 /**
  * Write the time code text of frames at rate r into text, NUL-terminated.
- * options: PELLUND_MARKS, PELLUND_LEADING. Frames take at least two digits,
- * three at rates labelled past 100.
+ * options: PELLUND_MARKS, PELLUND_LEADING. Frames take two digits, three at
+ * rates labelled past 100.
  *
  * @param text caller's buffer of at least PELLUND_TEXT_SIZE bytes
  * @return PELLUND_OK, or PELLUND_ERANGE (text is then empty)

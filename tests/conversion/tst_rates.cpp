@@ -1,0 +1,236 @@
+// The rates engine over whole days against libavutil and libltc, and at hand-worked values.
+#include "pellund_rates.h"
+
+extern "C" {
+#include <libavutil/log.h>
+#include <libavutil/timecode.h>
+#include <ltc.h>
+}
+
+#include <QtTest>
+
+#include <cstring>
+
+namespace {
+
+const PellundRate *rate(const char *name)
+{
+    const PellundRate *r = pellund_rate_find(name);
+    if (!r)
+        qFatal("no rate %s", name);
+    return r;
+}
+
+int64_t framesPerDay(const PellundRate *r)
+{
+    return int64_t(r->labels) * 86400 - int64_t(r->drop) * 9 * 144;
+}
+
+QByteArray tc(int64_t frames, const PellundRate *r, int32_t options = PELLUND_MARKS | PELLUND_LEADING)
+{
+    char text[PELLUND_TEXT_SIZE];
+    return pellund_tc_string(frames, r, options, text) == PELLUND_OK ? QByteArray(text)
+                                                                     : QByteArray("<range>");
+}
+
+int64_t readBack(const char *text, const PellundRate *r)
+{
+    int64_t frames = -1;
+    return pellund_tc_frames(text, std::strlen(text), r, &frames) == PELLUND_OK ? frames : -1;
+}
+
+void addRateRows()
+{
+    QTest::addColumn<QByteArray>("name");
+    for (int i = 0; const PellundRate *r = pellund_rate_at(i); i++)
+        QTest::newRow(r->name) << QByteArray(r->name);
+}
+
+} // namespace
+
+class tst_Rates : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { av_log_set_level(AV_LOG_QUIET); }
+
+    void rateNames()
+    {
+        const QByteArray expected =
+            "23.976 24 25 29.97 29.97df 30 47.952 48 50 59.94 59.94df 60 119.88df 120";
+        QByteArrayList names;
+        for (int i = 0; const PellundRate *r = pellund_rate_at(i); i++) {
+            names << r->name;
+            QCOMPARE(pellund_rate_find(r->name), r);
+        }
+        QCOMPARE(names.join(' '), expected);
+        QVERIFY(!pellund_rate_find("29.98"));
+        QVERIFY(!pellund_rate_at(-1));
+    }
+
+    // Every frame of the day reads back from its marked and its unmarked text, and libavutil
+    // writes and reads the same labels.
+    void wholeDay_data() { addRateRows(); }
+    void wholeDay()
+    {
+        QFETCH(QByteArray, name);
+        const PellundRate *r = rate(name);
+        AVTimecode avtc;
+        QCOMPARE(av_timecode_init(&avtc, AVRational{r->num, r->den},
+                                  r->drop ? AV_TIMECODE_FLAG_DROPFRAME : 0, 0, nullptr), 0);
+        const int64_t day = framesPerDay(r);
+        char ours[PELLUND_TEXT_SIZE], plain[PELLUND_TEXT_SIZE], theirs[AV_TIMECODE_STR_SIZE];
+        for (int64_t n = 0; n < day; n++) {
+            pellund_tc_string(n, r, PELLUND_MARKS | PELLUND_LEADING, ours);
+            pellund_tc_string(n, r, PELLUND_LEADING, plain);
+            av_timecode_make_string(&avtc, theirs, int(n));
+            if (std::strcmp(ours, theirs) != 0 || readBack(ours, r) != n || readBack(plain, r) != n)
+                QFAIL(qPrintable(QString("frame %1: %2 / %3, libavutil %4")
+                                     .arg(n).arg(ours, plain, theirs)));
+            // Reading is the slower half of libavutil; a sample of every 97th frame suffices.
+            AVTimecode read;
+            if (n % 97 == 0
+                && (av_timecode_init_from_string(&read, AVRational{r->num, r->den}, ours, nullptr) != 0
+                    || read.start != n))
+                QFAIL(qPrintable(QString("libavutil reads %1 as %2").arg(ours).arg(read.start)));
+        }
+        QCOMPARE(tc(day, r).left(9), QByteArray("24:00:00") + (r->drop ? ';' : ':'));
+    }
+
+    // libltc counts frame by frame through the day at the rates LTC carries.
+    void libltc_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<int>("standard");
+        QTest::newRow("24") << QByteArray("24") << int(LTC_TV_FILM_24);
+        QTest::newRow("23.976") << QByteArray("23.976") << int(LTC_TV_FILM_24);
+        QTest::newRow("25") << QByteArray("25") << int(LTC_TV_625_50);
+        QTest::newRow("29.97") << QByteArray("29.97") << int(LTC_TV_525_60);
+        QTest::newRow("29.97df") << QByteArray("29.97df") << int(LTC_TV_525_60);
+        QTest::newRow("30") << QByteArray("30") << int(LTC_TV_525_60);
+    }
+    void libltc()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(int, standard);
+        const PellundRate *r = rate(name);
+        LTCFrame frame;
+        ltc_frame_reset(&frame);
+        frame.dfbit = r->drop ? 1 : 0;
+        const int64_t day = framesPerDay(r);
+        for (int64_t n = 0; n < day; n++) {
+            SMPTETimecode t;
+            ltc_frame_to_time(&t, &frame, 0);
+            char theirs[32];
+            std::snprintf(theirs, sizeof theirs, "%02d:%02d:%02d%c%02d", t.hours, t.mins, t.secs,
+                          r->drop ? ';' : ':', t.frame);
+            const QByteArray ours = tc(n, r);
+            if (ours != theirs)
+                QFAIL(qPrintable(QString("frame %1: %2, libltc %3").arg(n).arg(ours, theirs)));
+            ltc_frame_increment(&frame, r->labels, LTC_TV_STANDARD(standard), 0);
+        }
+    }
+
+    void knownValues_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<qint64>("frames");
+        QTest::addColumn<QByteArray>("written"); // empty: the text itself
+        QTest::newRow("59.94df ten minutes") << QByteArray("59.94df") << QByteArray("00:10:00;00") << qint64(35964) << QByteArray();
+        QTest::newRow("59.94df a day") << QByteArray("59.94df") << QByteArray("24:00:00;00") << qint64(5178816) << QByteArray();
+        QTest::newRow("59.94df first label kept") << QByteArray("59.94df") << QByteArray("00:01:00;04") << qint64(3600) << QByteArray();
+        QTest::newRow("59.94df skipped ;00") << QByteArray("59.94df") << QByteArray("00:01:00;00") << qint64(3600) << QByteArray("00:01:00;04");
+        QTest::newRow("59.94df skipped ;03") << QByteArray("59.94df") << QByteArray("00:01:00;03") << qint64(3600) << QByteArray("00:01:00;04");
+        QTest::newRow("59.94df tenth minute keeps ;00") << QByteArray("59.94df") << QByteArray("00:20:00;00") << qint64(71928) << QByteArray();
+        QTest::newRow("119.88df skipped ;07") << QByteArray("119.88df") << QByteArray("00:01:00;007") << qint64(7200) << QByteArray("00:01:00;008");
+        QTest::newRow("119.88df a day") << QByteArray("119.88df") << QByteArray("24:00:00;000") << qint64(10357632) << QByteArray();
+        QTest::newRow("119.88df three-digit frames") << QByteArray("119.88df") << QByteArray("00:00:00;105") << qint64(105) << QByteArray();
+        QTest::newRow("119.88df frames take three digits") << QByteArray("119.88df") << QByteArray("00:00:01;5") << qint64(125) << QByteArray("00:00:01;005");
+        QTest::newRow("120 unmarked frames") << QByteArray("120") << QByteArray("000100105") << qint64(60 * 120 + 105) << QByteArray("00:01:00:105");
+        QTest::newRow("29.97df past a day") << QByteArray("29.97df") << QByteArray("25:00:00;00") << qint64(2589408 + 107892) << QByteArray();
+        QTest::newRow("29.97df negative") << QByteArray("29.97df") << QByteArray("-00:01:00;02") << qint64(-1800) << QByteArray();
+        QTest::newRow("47.952 an hour") << QByteArray("47.952") << QByteArray("01:00:00:00") << qint64(172800) << QByteArray();
+        QTest::newRow("50 fields overflow") << QByteArray("50") << QByteArray("00:00:90:00") << qint64(4500) << QByteArray("00:01:30:00");
+    }
+    void knownValues()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, text);
+        QFETCH(qint64, frames);
+        QFETCH(QByteArray, written);
+        const PellundRate *r = rate(name);
+        QCOMPARE(readBack(text, r), frames);
+        QCOMPARE(tc(frames, r), written.isEmpty() ? text : written);
+    }
+
+    void feetTimeAndConversion()
+    {
+        char text[PELLUND_TEXT_SIZE];
+        QCOMPARE(pellund_feet_string(1800, PELLUND_FEET_35MM, text), PELLUND_OK);
+        QCOMPARE(QByteArray(text), QByteArray("112+08"));
+        pellund_feet_string(-1800, PELLUND_FEET_16MM, text);
+        QCOMPARE(QByteArray(text), QByteArray("-45+00"));
+        pellund_feet_string(15, PELLUND_FEET_35MM, text);
+        QCOMPARE(QByteArray(text), QByteArray("0+15"));
+
+        // Milliseconds round half to even: 3 frames at 48 are 62.5 ms, 9 are 187.5 ms.
+        pellund_seconds_string(3, rate("48"), text);
+        QCOMPARE(QByteArray(text), QByteArray("00:00:00.062"));
+        pellund_seconds_string(9, rate("48"), text);
+        QCOMPARE(QByteArray(text), QByteArray("00:00:00.188"));
+        pellund_seconds_string(107892, rate("29.97df"), text);
+        QCOMPARE(QByteArray(text), QByteArray("00:59:59.996"));
+        pellund_seconds_string(-30, rate("29.97"), text);
+        QCOMPARE(QByteArray(text), QByteArray("-00:00:01.001"));
+
+        int64_t f = 0;
+        QCOMPARE(pellund_frames_of_time(125, 10, rate("25"), &f), PELLUND_OK); // 312.5
+        QCOMPARE(f, int64_t(312));
+        pellund_frames_of_time(-135, 10, rate("25"), &f); // -337.5
+        QCOMPARE(f, int64_t(-338));
+        pellund_frames_of_time(3600, 1, rate("59.94df"), &f); // 215784.2
+        QCOMPARE(f, int64_t(215784));
+
+        QCOMPARE(pellund_rate_convert(107892, rate("29.97df"), rate("25"), &f), PELLUND_OK);
+        QCOMPARE(f, int64_t(90000)); // 89999.91
+        pellund_rate_convert(1, rate("50"), rate("25"), &f);
+        QCOMPARE(f, int64_t(0)); // half to even
+        pellund_rate_convert(3, rate("50"), rate("25"), &f);
+        QCOMPARE(f, int64_t(2));
+        pellund_rate_convert(-3, rate("50"), rate("25"), &f);
+        QCOMPARE(f, int64_t(-2));
+        pellund_rate_convert(1001, rate("24"), rate("23.976"), &f);
+        QCOMPARE(f, int64_t(1000));
+    }
+
+    void outOfRange()
+    {
+        const int64_t over = PELLUND_RATE_MAX_FRAMES + 1;
+        char text[PELLUND_TEXT_SIZE] = "x";
+        QCOMPARE(pellund_tc_string(-over, rate("120"), PELLUND_MARKS, text), PELLUND_ERANGE);
+        QCOMPARE(text[0], '\0');
+        QCOMPARE(pellund_feet_string(over, PELLUND_FEET_35MM, text), PELLUND_ERANGE);
+        QCOMPARE(pellund_seconds_string(over, rate("23.976"), text), PELLUND_ERANGE);
+        // The largest count still fits the text buffer.
+        QCOMPARE(pellund_tc_string(-PELLUND_RATE_MAX_FRAMES, rate("23.976"), PELLUND_MARKS, text), PELLUND_OK);
+        QVERIFY(std::strlen(text) < PELLUND_TEXT_SIZE);
+
+        int64_t f = 7;
+        const char huge[] = "-99999999999999999999:00:00:00";
+        QCOMPARE(pellund_tc_frames(huge, std::strlen(huge), rate("30"), &f), PELLUND_ERANGE);
+        QCOMPARE(f, -PELLUND_RATE_MAX_FRAMES);
+        f = 7;
+        QCOMPARE(pellund_tc_frames("1:2:3:4:5", 9, rate("30"), &f), PELLUND_EUNREADABLE);
+        QCOMPARE(pellund_tc_frames("12a", 3, rate("30"), &f), PELLUND_EUNREADABLE);
+        QCOMPARE(f, int64_t(7));
+        QCOMPARE(pellund_rate_convert(PELLUND_RATE_MAX_FRAMES, rate("23.976"), rate("120"), &f),
+                 PELLUND_ERANGE);
+        QCOMPARE(pellund_frames_of_time(PELLUND_RATE_MAX_FRAMES, 1, rate("25"), &f), PELLUND_ERANGE);
+        QCOMPARE(f, int64_t(7));
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_Rates)
+#include "tst_rates.moc"
