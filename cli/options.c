@@ -91,7 +91,8 @@ static int option(int argc, char **argv, int *i, Options *o, char *m, size_t siz
             return 0;
         }
         *keep |= strcmp(name, "--keep") == 0;
-        return valued(name, eq ? eq + 1 : argv[++*i], at, o, m, size);
+        /* A bad value is named where it stands. */
+        return valued(name, eq ? eq + 1 : argv[++*i], eq ? at : at + 1, o, m, size);
     }
     if (!eq && strcmp(arg, "--no-marks") == 0)
         o->tc_options &= ~PELLUND_MARKS;
