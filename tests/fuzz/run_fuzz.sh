@@ -1,10 +1,11 @@
 #!/bin/sh
-# Builds the Pellund fuzzer with clang and runs it for a bounded time.
+# Builds the fuzzers with clang and runs each for a bounded time: the window's
+# conversion calls, then ostrel-tc's expression reader with the rates API.
 #
-#   tests/fuzz/run_fuzz.sh [seconds]        (default 60)
+#   tests/fuzz/run_fuzz.sh [seconds]        (default 60, for each fuzzer)
 #
 # OSTREL_FUZZ_DIR picks the build folder (default: build-fuzz at the top of the tree).
-# Exits non-zero when the fuzzer finds a crash or the build fails.
+# Exits non-zero when a fuzzer finds a crash or the build fails.
 set -eu
 
 seconds=${1:-60}
@@ -14,41 +15,59 @@ esac
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out=${OSTREL_FUZZ_DIR:-$root/build-fuzz}
-mkdir -p "$out/seeds" "$out/corpus" "$out/artifacts"
+mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
-${FUZZ_CC:-clang} -g -O1 -Wall -Wextra \
-    -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I "$root/conversion" \
-    "$root/conversion/pellund.c" "$root/conversion/pellund_rates.c" "$root/tests/fuzz/fuzz_pellund.c" \
-    -o "$out/fuzz_pellund"
-
-# Seeds: four flag bytes (little-endian) and an entry text.
-seed() {
-    name=$1 flags=$2 text=$3
-    { printf "$flags"; printf '%s' "$text"; } > "$out/seeds/$name"
+build() { # name, sources...
+    name=$1; shift
+    mkdir -p "$out/$name/seeds" "$out/$name/corpus" "$out/$name/artifacts"
+    ${FUZZ_CC:-clang} -g -O1 -Wall -Wextra \
+        -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+        -I "$root/conversion" -I "$root/cli" "$@" -o "$out/$name/$name"
 }
-seed ndf-calc   '\002\000\003\000' ' 05'
-seed ndf-digits '\002\000\003\000' ' 1234567'
-seed ndf-eight  '\002\000\000\000' '12345678'
-seed film-marks '\001\000\001\000' '00:00:01:05'
-seed df-skip    '\004\000\003\000' '00:01:00;00'
-seed df-neg     '\004\000\002\000' '-19904:00:42;20'
-seed pal-groups '\010\000\000\000' '1:2:3:4:5'
-seed t2398-long '\200\000\003\000' '9999999999999999999999999999999999999999'
-seed unknown    '\000\000\003\000' '12:34'
-{ printf '\002\000\003\000123'; head -c 32 /dev/zero; } > "$out/seeds/ndf-nuls"
 
-log=$out/fuzz.log
-status=0
-"$out/fuzz_pellund" -max_total_time="$seconds" -max_len=256 \
-    -artifact_prefix="$out/artifacts/" "$out/corpus" "$out/seeds" > "$log" 2>&1 || status=$?
+# A seed is a prefix of bytes (printf escapes) and a text.
+seed() { # fuzzer, name, prefix, text
+    { printf "$3"; printf '%s' "$4"; } > "$out/$1/seeds/$2"
+}
 
-tail -n 20 "$log"
-runs=$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$log" | tail -n 1)
-if [ "$status" -ne 0 ] || [ -z "$runs" ]; then
-    echo "fuzzing failed (exit $status); log: $log, inputs: $out/artifacts" >&2
-    [ "$status" -ne 0 ] || status=1
-    exit "$status"
-fi
-echo "executions: $runs in $seconds s"
+run() { # name
+    dir=$out/$1 log=$out/$1/fuzz.log status=0
+    "$dir/$1" -max_total_time="$seconds" -max_len=256 \
+        -artifact_prefix="$dir/artifacts/" "$dir/corpus" "$dir/seeds" > "$log" 2>&1 || status=$?
+    tail -n 5 "$log"
+    runs=$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$log" | tail -n 1)
+    if [ "$status" -ne 0 ] || [ -z "$runs" ]; then
+        echo "$1 failed (exit $status); log: $log, inputs: $dir/artifacts" >&2
+        [ "$status" -ne 0 ] || status=1
+        exit "$status"
+    fi
+    echo "$1: $runs executions in $seconds s"
+}
+
+build fuzz_pellund "$root/conversion/pellund.c" "$root/conversion/pellund_rates.c" \
+    "$root/tests/fuzz/fuzz_pellund.c"
+# Four flag bytes (little-endian) and an entry text.
+seed fuzz_pellund ndf-calc   '\002\000\003\000' ' 05'
+seed fuzz_pellund ndf-digits '\002\000\003\000' ' 1234567'
+seed fuzz_pellund ndf-eight  '\002\000\000\000' '12345678'
+seed fuzz_pellund film-marks '\001\000\001\000' '00:00:01:05'
+seed fuzz_pellund df-skip    '\004\000\003\000' '00:01:00;00'
+seed fuzz_pellund df-neg     '\004\000\002\000' '-19904:00:42;20'
+seed fuzz_pellund pal-groups '\010\000\000\000' '1:2:3:4:5'
+seed fuzz_pellund t2398-long '\200\000\003\000' '9999999999999999999999999999999999999999'
+seed fuzz_pellund unknown    '\000\000\003\000' '12:34'
+{ printf '\002\000\003\000123'; head -c 32 /dev/zero; } > "$out/fuzz_pellund/seeds/ndf-nuls"
+run fuzz_pellund
+
+build fuzz_expr "$root/conversion/pellund_rates.c" "$root/cli/expr.c" "$root/tests/fuzz/fuzz_expr.c"
+# A rate byte (index into the rate table; bit 7 for 16 mm feet) and an expression.
+seed fuzz_expr df-sum      '\004' '01:00:00;00 + 10'
+seed fuzz_expr df59-skip   '\012' '00:01:00;01 * (3 - 1)'
+seed fuzz_expr df119       '\014' '-(00:00:00;119 / 7)'
+seed fuzz_expr feet16      '\201' '112+08 - 45+39'
+seed fuzz_expr real-time   '\002' '1:02:03.456789s + 12.5s'
+seed fuzz_expr big         '\015' '999999999999 * 999999999999'
+seed fuzz_expr nested      '\003' '((((((((((1))))))))))'
+seed fuzz_expr utf8        '\000' '10 × 3 ÷ 2'
+run fuzz_expr
