@@ -17,7 +17,11 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Time code calculator for video and film e
 set(CPACK_PACKAGE_DESCRIPTION [[
 Ostrel adds, subtracts, multiplies and divides time codes and frame counts
 under film 24, 23.98, NTSC non-drop frame, NTSC drop frame, PAL 25 or raw
-frame counts. It keeps two memories and puts values on the clipboard.]])
+frame counts. It keeps two memories and puts values on the clipboard.
+.
+ostrel-tc, its command-line companion, evaluates the same time code
+expressions for scripts at fourteen rates up to 119.88 drop frame, with
+feet+frames, real time and rate conversion.]])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)

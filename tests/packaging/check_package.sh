@@ -14,7 +14,7 @@ contents=$(dpkg-deb -c "$deb" | awk '{print $6, $7, $8}' | sed 's/ *$//')
 for path in ./usr/lib/ostrel/ostrel ./usr/lib/ostrel/libPellund.so \
             ./usr/share/applications/example.quorvane.ostrel.desktop \
             ./usr/share/metainfo/example.quorvane.ostrel.metainfo.xml \
-            ./usr/share/man/man1/ostrel.1.gz \
+            ./usr/share/man/man1/ostrel.1.gz ./usr/bin/ostrel-tc ./usr/share/man/man1/ostrel-tc.1.gz \
             ./usr/share/doc/ostrel/copyright ./usr/share/doc/ostrel/changelog.gz; do
     grep -q "^$path\$" <<<"$contents" || fail "missing $path"
 done
@@ -27,9 +27,9 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libqt6gui6 libqt6core6; do
     grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
-# The debug information stripped from both binaries lives in the second package.
+# The debug information stripped from the three binaries lives in the second package.
 debug_files=$(dpkg-deb -c ostrel-dbgsym_*.ddeb | grep -c '/usr/lib/debug/.build-id/.*\.debug$' || true)
-[ "$debug_files" -eq 2 ] || fail "ostrel-dbgsym holds $debug_files debug files, not 2"
+[ "$debug_files" -eq 3 ] || fail "ostrel-dbgsym holds $debug_files debug files, not 3"
 
 lintian --fail-on error,warning "$deb" ostrel-dbgsym_*.ddeb || fail "lintian"
 
@@ -62,4 +62,6 @@ for _ in $(seq 50); do
 done
 grep -q "$root/usr/lib/ostrel/libPellund.so" "/proc/$pid/maps" \
     || fail "the unpacked program did not load its library"
+tc=$("$root/usr/bin/ostrel-tc" --rate 59.94df --to frames '00:10:00;00') || fail "ostrel-tc did not run"
+[ "$tc" = 35964 ] || fail "ostrel-tc gave $tc for ten minutes at 59.94df"
 echo "1 passed, 0 failed"

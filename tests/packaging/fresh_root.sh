@@ -30,6 +30,8 @@ if [ "$1" = --inside ]; then
     class=$(sed -n 's/^StartupWMClass=//p' "$root"/usr/share/applications/*.desktop)
     xprop -display "$display" -name "$title" WM_CLASS | grep -qF "\"$class\"" \
         || fail "the window's class is not the desktop entry's StartupWMClass '$class'"
+    tc=$(chroot "$root" /usr/bin/ostrel-tc --to frames '01:00:00;00') || fail "ostrel-tc did not run"
+    [ "$tc" = 107892 ] || fail "ostrel-tc gave $tc frames for an hour of drop frame"
     echo "window mapped with class $class; library loaded from /usr/lib/ostrel"
     exit 0
 fi
