@@ -125,10 +125,12 @@ static int feet(Reader *r, const char *s, const char *end, Value *v)
 static int literal(Reader *r, Value *v)
 {
     const char *s = r->at, *end = s;
-    int marked = 0;
-    while (end < r->end && is_tc_char(*end))
-        marked |= !is_digit(*end++);
-    if (end == s)
+    int marked = 0, digits = 0;
+    for (; end < r->end && is_tc_char(*end); end++) {
+        marked |= !is_digit(*end);
+        digits |= is_digit(*end);
+    }
+    if (!digits)
         return fail(r, s, s < r->end ? "expected a number, a time code or '('"
                                      : "expression ends too soon");
     if (end < r->end && *end == 's') {

@@ -85,6 +85,7 @@ private slots:
         row("keep alone", "1 --keep frames", "ostrel-tc: --keep needs --to-rate\n");
         row("dangling operator", "1 +", "ostrel-tc: column 4: expression ends too soon\n");
         row("letter", "1 + q", "ostrel-tc: column 5: expected a number, a time code or '('\n");
+        row("marks alone", "1 + :;", "ostrel-tc: column 5: expected a number, a time code or '('\n");
         row("time times time", "01:00 * 00:10", "ostrel-tc: column 7: multiply by a plain number, not by a time\n");
         row("divide by time", "10 / 00:10", "ostrel-tc: column 4: divide by a plain number, not by a time\n");
         row("divide by zero", "10 / ( 1 - 1 )", "ostrel-tc: column 4: division by zero\n");
