@@ -7,14 +7,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#define CHECK(cond)                                                          \
-    do {                                                                     \
-        if (!(cond)) {                                                       \
-            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, \
-                    #cond);                                                  \
-            abort();                                                         \
-        }                                                                    \
-    } while (0)
+#include "fuzz_check.h"
 
 static int rate_count(void)
 {

@@ -8,14 +8,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#define CHECK(cond)                                                          \
-    do {                                                                     \
-        if (!(cond)) {                                                       \
-            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, \
-                    #cond);                                                  \
-            abort();                                                         \
-        }                                                                    \
-    } while (0)
+#include "fuzz_check.h"
 
 static const int32_t supported[] = {
     PELLUND_TYPE_FILM, PELLUND_TYPE_NDF, PELLUND_TYPE_DF, PELLUND_TYPE_PAL, PELLUND_TYPE_23_98,
