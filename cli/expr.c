@@ -71,8 +71,10 @@ static int real_time(Reader *r, const char *s, const char *end, Value *v)
         while (p < end && is_digit(*p))
             p++;
         int64_t n;
-        if (p == from || fields == 3 || !read_count(from, p, &n) || n > 1000000000)
+        if (p == from || fields == 3)
             return fail(r, from, "unreadable real time");
+        if (!read_count(from, p, &n) || n > 1000000000)
+            return fail(r, from, "real time out of range");
         whole = whole * 60 + n;
         if (whole > PELLUND_RATE_MAX_FRAMES)
             return fail(r, s, "real time out of range");
