@@ -114,8 +114,10 @@ static int feet(Reader *r, const char *s, const char *end, Value *v)
     const int64_t ff = (end[1] - '0') * 10 + (end[2] - '0');
     int64_t ft;
     if (ff >= per_foot)
-        return fail(r, end + 1, per_foot == 16 ? "a foot of 35 mm film has 16 frames (00 to 15)"
-                                               : "a foot of 16 mm film has 40 frames (00 to 39)");
+        return fail(r, end + 1,
+                    per_foot == 16
+                        ? "a foot of 35 mm film has 16 frames (00 to 15); to add, put blanks around +"
+                        : "a foot of 16 mm film has 40 frames (00 to 39); to add, put blanks around +");
     if (!read_count(s, end, &ft) || ft > (PELLUND_RATE_MAX_FRAMES - ff) / per_foot)
         return fail(r, s, "feet+frames out of range");
     v->frames = ft * per_foot + ff;

@@ -92,7 +92,7 @@ private slots:
         row("unclosed", "( 1 + 2", "ostrel-tc: column 1: missing ')'\n");
         row("stray close", "1 )", "ostrel-tc: column 3: unexpected ')'\n");
         row("five fields", "1:2:3:4:5", "ostrel-tc: column 1: unreadable time code: at most four fields\n");
-        row("foot too long", "10+16", "ostrel-tc: column 4: a foot of 35 mm film has 16 frames (00 to 15)\n");
+        row("foot too long", "10+16", "ostrel-tc: column 4: a foot of 35 mm film has 16 frames (00 to 15); to add, put blanks around +\n");
         row("too large", "999999999999 * 2", "ostrel-tc: column 14: result out of range\n");
         row("real time too long", "99999999999999999999s", "ostrel-tc: column 1: real time out of range\n");
         row("too many decimals", "1.0000000001s", "ostrel-tc: column 12: unreadable real time: at most nine decimals after one '.'\n");
