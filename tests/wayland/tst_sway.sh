@@ -32,9 +32,11 @@ as_user() {
     fi
 }
 
-# The user may not reach the build tree: the program and its library go to a folder it can read.
+# The user may not reach the build tree: the program, its library and the keyboard client go
+# to a folder it can read.
 mkdir -p "$work/bin" "$work/run" "$work/out"
-cp "$program" "$(dirname "$program")/libPellund.so" "$work/bin/"
+cp "$program" "$(dirname "$program")/libPellund.so" "$vkbd" "$work/bin/"
+vkbd=$work/bin/$(basename "$vkbd")
 chown "$user" "$work/run" "$work/out"
 chmod 700 "$work/run"
 cat > "$work/config" <<CONF
