@@ -56,14 +56,9 @@ static int evaluate_words(const Options *o, const ExprContext *c)
         fprintf(stderr, "ostrel-tc: out of memory\n");
         return 2;
     }
-    int64_t frames;
     ExprError error;
     char result[PELLUND_TEXT_SIZE];
-    int ok = expr_evaluate(text, length, c, &frames, &error);
-    if (ok && options_render(frames, o, result) < 0) {
-        error = (ExprError){"result out of range for the output", 1};
-        ok = 0;
-    }
+    const int ok = evaluate_to_text(text, length, o, c, result, &error) >= 0;
     free(text);
     if (!ok) {
         report_error("", &error);

@@ -14,12 +14,6 @@ static int is_expression_start(const char *arg)
            || arg[1] == ':' || arg[1] == '.';
 }
 
-static int rate_value(const char *value, const PellundRate **rate)
-{
-    *rate = pellund_rate_find(value);
-    return *rate != NULL;
-}
-
 static int kind_value(const char *value, Options *o)
 {
     for (size_t i = 0; i < sizeof kinds / sizeof kinds[0]; i++)
@@ -48,25 +42,24 @@ static void rate_list(char *out, size_t size)
 /* An option that takes a value; returns 1 when set, 0 with a message. */
 static int valued(const char *name, const char *value, int at, Options *o, char *m, size_t size)
 {
-    int ok = 0;
-    char rates[160];
-    if (strcmp(name, "--rate") == 0)
-        ok = rate_value(value, &o->rate);
-    else if (strcmp(name, "--to-rate") == 0)
-        ok = rate_value(value, &o->to_rate);
-    else if (strcmp(name, "--to") == 0)
-        ok = kind_value(value, o);
-    else
-        ok = keep_value(value, o);
-    if (ok)
-        return 1;
-    rate_list(rates, sizeof rates);
-    if (strcmp(name, "--to") == 0)
+    if (strcmp(name, "--to") == 0) {
+        if (kind_value(value, o))
+            return 1;
         snprintf(m, size, "argument %d: unknown output '%s' for --to (tc, frames, seconds, feet35, feet16)", at, value);
-    else if (strcmp(name, "--keep") == 0)
+        return 0;
+    }
+    if (strcmp(name, "--keep") == 0) {
+        if (keep_value(value, o))
+            return 1;
         snprintf(m, size, "argument %d: --keep takes frames or duration, not '%s'", at, value);
-    else
-        snprintf(m, size, "argument %d: unknown rate '%s' for %s (rates: %s)", at, value, name, rates);
+        return 0;
+    }
+    const PellundRate **rate = strcmp(name, "--rate") == 0 ? &o->rate : &o->to_rate;
+    if ((*rate = pellund_rate_find(value)) != NULL)
+        return 1;
+    char rates[160];
+    rate_list(rates, sizeof rates);
+    snprintf(m, size, "argument %d: unknown rate '%s' for %s (rates: %s)", at, value, name, rates);
     return 0;
 }
 

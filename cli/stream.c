@@ -26,41 +26,42 @@ void report_error(const char *where, const ExprError *error)
     fprintf(stderr, "ostrel-tc: %scolumn %zu: %s\n", where, error->column, error->message);
 }
 
+int evaluate_to_text(const char *s, size_t n, const Options *o, const ExprContext *context,
+                     char *text, ExprError *error)
+{
+    int64_t frames;
+    if (!expr_evaluate(s, n, context, &frames, error))
+        return -1;
+    const int length = options_render(frames, o, text);
+    if (length < 0)
+        *error = (ExprError){"result out of range for the output", 1};
+    return length;
+}
+
+static void report_line(unsigned long number, const ExprError *error, Output *out)
+{
+    char where[40];
+    flush(out); /* errors stay in order with the results before them */
+    fflush(out->file);
+    snprintf(where, sizeof where, "line %lu, ", number);
+    report_error(where, error);
+}
+
 /* Evaluates one line; returns 0 when it was in error. */
 static int line(const char *s, size_t n, unsigned long number, Output *out, const Options *o,
                 const ExprContext *context)
 {
-    int64_t frames;
     ExprError error = {NULL, 0};
-    int length = -1;
-    if (expr_evaluate(s, n, context, &frames, &error)) {
-        if (out->used + PELLUND_TEXT_SIZE + 1 > BLOCK)
-            flush(out);
-        length = options_render(frames, o, out->data + out->used);
-        if (length < 0)
-            error = (ExprError){"result out of range for the output", 1};
-    }
+    if (out->used + PELLUND_TEXT_SIZE + 1 > BLOCK)
+        flush(out);
+    const int length = evaluate_to_text(s, n, o, context, out->data + out->used, &error);
     if (length < 0) {
-        char where[40];
-        flush(out); /* errors stay in order with the results before them */
-        fflush(out->file);
-        snprintf(where, sizeof where, "line %lu, ", number);
-        report_error(where, &error);
+        report_line(number, &error, out);
         return 0;
     }
     out->used += (size_t)length;
     out->data[out->used++] = '\n';
     return 1;
-}
-
-static void too_long(unsigned long number, Output *out)
-{
-    const ExprError error = {"line too long", MAX_LINE + 1};
-    char where[40];
-    flush(out);
-    fflush(out->file);
-    snprintf(where, sizeof where, "line %lu, ", number);
-    report_error(where, &error);
 }
 
 int stream_run(FILE *in, FILE *out, const Options *o, const ExprContext *context)
@@ -99,7 +100,8 @@ int stream_run(FILE *in, FILE *out, const Options *o, const ExprContext *context
         }
         if (kept >= MAX_LINE) {
             if (!skipping) {
-                too_long(++number, output);
+                const ExprError error = {"line too long", MAX_LINE + 1};
+                report_line(++number, &error, output);
                 status = 2;
             }
             skipping = 1;
