@@ -45,7 +45,7 @@ run() { # name
     echo "$1: $runs executions in $seconds s"
 }
 
-build fuzz_pellund "$root/conversion/pellund.c" "$root/conversion/pellund_rates.c" \
+build fuzz_pellund "$root/conversion/pellund.c" "$root/conversion/pellund_rates.c" "$root/conversion/pellund_read.c" \
     "$root/tests/fuzz/fuzz_pellund.c"
 # Four flag bytes (little-endian) and an entry text.
 seed fuzz_pellund ndf-calc   '\002\000\003\000' ' 05'
@@ -60,7 +60,7 @@ seed fuzz_pellund unknown    '\000\000\003\000' '12:34'
 { printf '\002\000\003\000123'; head -c 32 /dev/zero; } > "$out/fuzz_pellund/seeds/ndf-nuls"
 run fuzz_pellund
 
-build fuzz_expr "$root/conversion/pellund_rates.c" "$root/cli/expr.c" "$root/tests/fuzz/fuzz_expr.c"
+build fuzz_expr "$root/conversion/pellund_rates.c" "$root/conversion/pellund_read.c" "$root/cli/expr.c" "$root/tests/fuzz/fuzz_expr.c"
 # A rate byte (index into the rate table; bit 7 for 16 mm feet) and an expression.
 seed fuzz_expr df-sum      '\004' '01:00:00;00 + 10'
 seed fuzz_expr df59-skip   '\012' '00:01:00;01 * (3 - 1)'
