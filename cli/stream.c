@@ -7,7 +7,10 @@
 #include <stdlib.h>
 #include <string.h>
 
-#define BLOCK (1 << 20)
+#ifndef STREAM_BLOCK
+#define STREAM_BLOCK (1 << 20)
+#endif
+#define BLOCK STREAM_BLOCK
 
 typedef struct Stream {
     FILE *file, *err;
