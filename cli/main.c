@@ -31,8 +31,18 @@ static const char usage[] =
     "Values: time codes 01:00:00;00, frame counts 123, feet+frames 112+08 (write\n"
     "5 + 03 to add), real times 12.5s or 1:02:03.5s; operators + - * / and ( ).\n"
     "Products and quotients need a plain number on one side; quotients round to\n"
-    "the nearest frame. Lines starting with # are comments. Errors go to standard\n"
-    "error with their position; the exit status is then 2.\n";
+    "the nearest frame. Lines starting with # are comments; a line may hold 1 MiB.\n"
+    "Errors go to standard error with their position; the exit status is then 2.\n"
+    "\n"
+    "Examples:\n"
+    "  $ ostrel-tc '01:00:00;00' + 10\n"
+    "  01:00:00;10\n"
+    "  $ ostrel-tc --rate 23.98 --to frames 01:00:00:00\n"
+    "  86400\n"
+    "  $ ostrel-tc --rate 25 --from tc --to-rate 50 01000012\n"
+    "  01:00:00:24\n"
+    "  $ printf '00:00:01;00\\nq\\n' | ostrel-tc --align --to frames | paste -s -d,\n"
+    "  30,\n";
 
 /* The words of the expression, joined by blanks as the shell split them. */
 static char *joined(char **words, int count, size_t *length)
