@@ -168,7 +168,8 @@ static int unmarked_value(Reader *r, const char *s, const char *end, int marked,
     case KIND_SECONDS: return real_time(r, s, end, v);
     case KIND_FEET35:
     case KIND_FEET16:
-        return marked ? reader_fail(r, s, "expected feet+frames such as 112+08 (--from feet)")
+        return marked ? reader_fail(r, s, from == KIND_FEET35 ? "expected feet+frames such as 112+08 (--from feet35)"
+                                                             : "expected feet+frames such as 112+08 (--from feet16)")
                       : feet(r, s, end, 0, v);
     default: return time_code(r, s, end, v);
     }
