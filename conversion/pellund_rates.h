@@ -31,7 +31,7 @@ extern "C" {
 
 /** A frame rate: num/den frames a second, labelled with labels frames a second. */
 typedef struct PellundRate {
-    const char *name; /**< "29.97df" */
+    const char *name; /**< "29.97df"; NULL for a ratio that names no rate */
     int32_t num;      /**< 30000 */
     int32_t den;      /**< 1001 */
     int32_t labels;   /**< frame labels a second: 30 */

@@ -1,6 +1,6 @@
 /* libFuzzer target for ostrel-tc's expression reader, its stream and the rates API behind it.
  *
- * Input: a rate byte (index into the rate table, one past it a ratio; bit 7 for 16 mm feet),
+ * Input: a rate byte (index into the rate table, then a few ratios; bit 7 for 16 mm feet),
  * a mode byte (bits 0-2 --from, bit 3 --align, bit 4 --each, bits 5-7 --to), then the text:
  * evaluated whole as one expression, and streamed as lines. */
 #define _GNU_SOURCE
@@ -49,11 +49,16 @@ static void write_all(int64_t frames, const PellundRate *r)
     free(text);
 }
 
+/* Ratios at the edges: non-NTSC, the fastest and the slowest allowed. */
+static const char *const ratios[] = {"2997/100", "999999/1001", "1/1"};
+#define RATIOS ((int)(sizeof ratios / sizeof ratios[0]))
+
 static void options_of(const uint8_t *data, Options *o)
 {
     memset(o, 0, sizeof *o);
-    const int pick = data[0] % (rate_count() + 1);
-    CHECK(pellund_rate_parse(pick < rate_count() ? pellund_rate_at(pick)->name : "2997/100",
+    const int pick = data[0] % (rate_count() + RATIOS);
+    CHECK(pellund_rate_parse(pick < rate_count() ? pellund_rate_at(pick)->name
+                                                 : ratios[pick - rate_count()],
                              &o->rate) == PELLUND_OK);
     const int from = data[1] & 7;
     o->from = from >= 5 ? FROM_MIXED : from;

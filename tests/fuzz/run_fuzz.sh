@@ -66,8 +66,9 @@ build fuzz_expr -DSTREAM_BLOCK=64 -DSTREAM_MAX_LINE=40 \
     "$root/conversion/pellund_rates.c" "$root/conversion/pellund_read.c" "$cli/expr.c" \
     "$cli/literal.c" "$cli/each.c" "$cli/options.c" "$cli/render.c" "$cli/stream.c" \
     "$root/tests/fuzz/fuzz_expr.c"
-# A rate byte (index into the rate table, one past it 2997/100; bit 7 for 16 mm feet), a mode
-# byte (bits 0-2 --from, 5 and up none; bit 3 --align; bit 4 --each; bits 5-7 --to) and text.
+# A rate byte (index into the rate table, then 2997/100, 999999/1001 and 1/1; bit 7 for 16 mm
+# feet), a mode byte (bits 0-2 --from, 5 and up none; bit 3 --align; bit 4 --each; bits 5-7
+# --to) and text.
 seed fuzz_expr df-sum      '\004\005' '01:00:00;00 + 10'
 seed fuzz_expr df59-skip   '\012\015' '00:01:00;01 * (3 - 1)'
 seed fuzz_expr df119       '\014\005' '-(00:00:00;119 / 7)'
@@ -81,5 +82,6 @@ seed fuzz_expr from-secs   '\003\042' '-00:00:01.500 + 1:02.5'
 seed fuzz_expr from-feet   '\016\003' '3 + 2+15'
 seed fuzz_expr align       '\004\015' "$(printf '\357\273\2771 + 1\n# note\n\n2 *\n00:00:01;00\r\n(4)')"
 seed fuzz_expr each        '\000\035' "$(printf '001  AX V C 01:00:00:00 01:00:05:12\r\n* A001.2.3\n00:00:00:45\n')"
+seed fuzz_expr one-a-sec   '\020\000' '1:00:00:00 + 0100'
 seed fuzz_expr each-rate   '\017\025' "$(printf 'TITLE: 1.2\n10:00:00:00 1234567890123456789012345678901234567890123\n')"
 run fuzz_expr
