@@ -70,7 +70,9 @@ static int whole_seconds(Reader *r, const char *s, const char *dot, int64_t *who
         int64_t n;
         if (p == from)
             return fail_with(r, from, "empty %s field", field_names[k]);
-        if (!read_count(from, p, &n) || (*whole = *whole * 60 + n) > PELLUND_RATE_MAX_FRAMES)
+        if (!read_count(from, p, &n))
+            return reader_fail(r, from, "real time out of range");
+        if ((*whole = *whole * 60 + n) > PELLUND_RATE_MAX_FRAMES)
             return reader_fail(r, s, "real time out of range");
         if (k <= colons && n >= 60)
             return fail_with(r, from, "%s %lld past 59", field_names[k], (long long)n);
@@ -92,7 +94,9 @@ static int real_time(Reader *r, const char *s, const char *end, Value *v)
         const char *p = dot + 1;
         for (; p < end && is_digit(*p) && scale < 1000000000; p++, scale *= 10)
             units = units * 10 + (*p - '0');
-        if (p < end || p == dot + 1)
+        if (p == dot + 1)
+            return reader_fail(r, p, "unreadable real time: digits must follow '.'");
+        if (p < end)
             return reader_fail(r, p, "unreadable real time: at most nine decimals after one '.'");
     }
     if (pellund_frames_of_seconds(whole, units, scale, r->context->rate, &v->frames) != PELLUND_OK)
