@@ -9,11 +9,13 @@
 typedef struct ExprContext {
     const PellundRate *rate; /* rate of time codes and real times */
     int32_t per_foot;        /* frames a foot of feet+frames */
+    int from;                /* how unmarked values are read: a ValueKind, or FROM_MIXED */
 } ExprContext;
 
 typedef struct ExprError {
-    const char *message;
-    size_t column; /* 1-based byte position of the problem */
+    const char *message; /* static, or text */
+    size_t column;       /* 1-based byte position of the problem */
+    char text[96];
 } ExprError;
 
 /*

@@ -1,4 +1,5 @@
 /* ostrel-tc: time code arithmetic for scripts, on the calculator's own conversion library. */
+#include "each.h"
 #include "expr.h"
 #include "options.h"
 #include "stream.h"
@@ -14,18 +15,34 @@ static const char usage[] =
     "\n"
     "  --rate R              rate of the expression (default 29.97df)\n"
     "  --to KIND             write tc (default), frames, seconds, feet35 or feet16\n"
+    "  --from KIND           read unmarked values as KIND, as --to writes them\n"
     "  --to-rate R           write the result at rate R\n"
     "  --keep frames|duration  what --to-rate keeps (default duration)\n"
     "  --no-marks            time codes without separators\n"
     "  --no-leading          time codes without leading zeros\n"
+    "  --align               one output line per input line, empty where in error\n"
+    "  --each                convert every time code within each line, keep the rest\n"
     "  --help                show this help and exit\n"
     "  --version             show the version and exit\n"
     "\n"
-    "Rates: 23.976 24 25 29.97 29.97df 30 47.952 48 50 59.94 59.94df 60 119.88df 120\n"
+    "Rates: 23.976 (or 23.98) 24 25 29.97 29.97df 30 47.952 48 50 59.94 59.94df 60\n"
+    "119.88df 120, also 96 100 119.88 and any N/D such as 24000/1001. Only the names\n"
+    "ending in df are drop frame; 29.97ndf and 59.94ndf are 29.97 and 59.94.\n"
     "Values: time codes 01:00:00;00, frame counts 123, feet+frames 112+08 (write\n"
     "5 + 03 to add), real times 12.5s or 1:02:03.5s; operators + - * / and ( ).\n"
     "Products and quotients need a plain number on one side; quotients round to\n"
-    "the nearest frame. Errors go to standard error; the exit status is then 2.\n";
+    "the nearest frame. Lines starting with # are comments; a line may hold 1 MiB.\n"
+    "Errors go to standard error with their position; the exit status is then 2.\n"
+    "\n"
+    "Examples:\n"
+    "  $ ostrel-tc '01:00:00;00' + 10\n"
+    "  01:00:00;10\n"
+    "  $ ostrel-tc --rate 23.98 --to frames 01:00:00:00\n"
+    "  86400\n"
+    "  $ ostrel-tc --rate 25 --from tc --to-rate 50 01000012\n"
+    "  01:00:00:24\n"
+    "  $ printf '00:00:01;00\\nq\\n' | ostrel-tc --align --to frames | paste -s -d,\n"
+    "  30,\n";
 
 /* The words of the expression, joined by blanks as the shell split them. */
 static char *joined(char **words, int count, size_t *length)
@@ -33,7 +50,7 @@ static char *joined(char **words, int count, size_t *length)
     size_t n = 0;
     for (int i = 0; i < count; i++)
         n += strlen(words[i]) + 1;
-    char *text = malloc(n + 1);
+    char *text = malloc(n + 1 + EACH_ROOM(n)); /* the rewriting of --each goes after it */
     if (!text)
         return NULL;
     char *p = text;
@@ -48,6 +65,7 @@ static char *joined(char **words, int count, size_t *length)
     return text;
 }
 
+/* The result of the words, or with --each the words rewritten, on standard output. */
 static int evaluate_words(const Options *o, const ExprContext *c)
 {
     size_t length;
@@ -58,14 +76,15 @@ static int evaluate_words(const Options *o, const ExprContext *c)
     }
     ExprError error;
     char result[PELLUND_TEXT_SIZE];
-    const int ok = evaluate_to_text(text, length, o, c, result, &error) >= 0;
+    char *rewritten = o->each ? text + length + 1 : result;
+    const long n = o->each ? each_rewrite(text, length, o, c, rewritten, &error)
+                           : evaluate_to_text(text, length, c, o, result, &error);
+    if (n >= 0)
+        printf("%.*s\n", (int)n, rewritten);
+    else
+        report_error(stderr, "", &error);
     free(text);
-    if (!ok) {
-        report_error("", &error);
-        return 2;
-    }
-    puts(result);
-    return 0;
+    return n >= 0 ? 0 : 2;
 }
 
 static int run(const Options *o)
@@ -78,8 +97,9 @@ static int run(const Options *o)
         puts("ostrel-tc " OSTREL_VERSION);
         return 0;
     }
-    const ExprContext context = {o->rate, options_per_foot(o)};
-    return o->word_count > 0 ? evaluate_words(o, &context) : stream_run(stdin, stdout, o, &context);
+    const ExprContext context = {&o->rate, options_per_foot(o), o->from};
+    return o->word_count > 0 ? evaluate_words(o, &context)
+                             : stream_run(stdin, stdout, stderr, o, &context);
 }
 
 int main(int argc, char **argv)

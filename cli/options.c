@@ -14,11 +14,11 @@ static int is_expression_start(const char *arg)
            || arg[1] == ':' || arg[1] == '.';
 }
 
-static int kind_value(const char *value, Options *o)
+static int kind_value(const char *value, int *kind)
 {
     for (size_t i = 0; i < sizeof kinds / sizeof kinds[0]; i++)
         if (strcmp(value, kinds[i]) == 0) {
-            o->to = (OutputKind)i;
+            *kind = (int)i;
             return 1;
         }
     return 0;
@@ -39,13 +39,34 @@ static void rate_list(char *out, size_t size)
                                  pellund_rate_at(i)->name);
 }
 
+static int rate_value(const char *name, const char *value, int at, Options *o, char *m,
+                      size_t size)
+{
+    const int to = strcmp(name, "--to-rate") == 0;
+    if (pellund_rate_parse(value, to ? &o->to_rate : &o->rate) == PELLUND_OK) {
+        o->has_to_rate |= to;
+        return 1;
+    }
+    char rates[160];
+    rate_list(rates, sizeof rates);
+    snprintf(m, size, "argument %d: unknown rate '%s' for %s (rates: %s, or N/D)", at, value,
+             name, rates);
+    return 0;
+}
+
 /* An option that takes a value; returns 1 when set, 0 with a message. */
 static int valued(const char *name, const char *value, int at, Options *o, char *m, size_t size)
 {
-    if (strcmp(name, "--to") == 0) {
-        if (kind_value(value, o))
+    int kind;
+    if (strcmp(name, "--to") == 0 || strcmp(name, "--from") == 0) {
+        if (kind_value(value, &kind)) {
+            if (name[2] == 'f')
+                o->from = kind;
+            else
+                o->to = (ValueKind)kind;
             return 1;
-        snprintf(m, size, "argument %d: unknown output '%s' for --to (tc, frames, seconds, feet35, feet16)", at, value);
+        }
+        snprintf(m, size, "argument %d: unknown kind '%s' for %s (tc, frames, seconds, feet35, feet16)", at, value, name);
         return 0;
     }
     if (strcmp(name, "--keep") == 0) {
@@ -54,19 +75,36 @@ static int valued(const char *name, const char *value, int at, Options *o, char 
         snprintf(m, size, "argument %d: --keep takes frames or duration, not '%s'", at, value);
         return 0;
     }
-    const PellundRate **rate = strcmp(name, "--rate") == 0 ? &o->rate : &o->to_rate;
-    if ((*rate = pellund_rate_find(value)) != NULL)
-        return 1;
-    char rates[160];
-    rate_list(rates, sizeof rates);
-    snprintf(m, size, "argument %d: unknown rate '%s' for %s (rates: %s)", at, value, name, rates);
-    return 0;
+    return rate_value(name, value, at, o, m, size);
 }
 
 static int takes_value(const char *name)
 {
-    return strcmp(name, "--rate") == 0 || strcmp(name, "--to") == 0
-           || strcmp(name, "--to-rate") == 0 || strcmp(name, "--keep") == 0;
+    static const char *const names[] = {"--rate", "--to", "--to-rate", "--keep", "--from"};
+    for (size_t i = 0; i < sizeof names / sizeof names[0]; i++)
+        if (strcmp(name, names[i]) == 0)
+            return 1;
+    return 0;
+}
+
+/* A flag option; 0 when arg is none. */
+static int flag(const char *arg, Options *o)
+{
+    if (strcmp(arg, "--no-marks") == 0)
+        o->tc_options &= ~PELLUND_MARKS;
+    else if (strcmp(arg, "--no-leading") == 0)
+        o->tc_options &= ~PELLUND_LEADING;
+    else if (strcmp(arg, "--align") == 0)
+        o->align = 1;
+    else if (strcmp(arg, "--each") == 0)
+        o->each = 1;
+    else if (strcmp(arg, "--help") == 0 || strcmp(arg, "-h") == 0)
+        o->help = 1;
+    else if (strcmp(arg, "--version") == 0)
+        o->version = 1;
+    else
+        return 0;
+    return 1;
 }
 
 /* One option word at argv[*i]; may take the next word as its value. */
@@ -87,25 +125,30 @@ static int option(int argc, char **argv, int *i, Options *o, char *m, size_t siz
         /* A bad value is named where it stands. */
         return valued(name, eq ? eq + 1 : argv[++*i], eq ? at : at + 1, o, m, size);
     }
-    if (!eq && strcmp(arg, "--no-marks") == 0)
-        o->tc_options &= ~PELLUND_MARKS;
-    else if (!eq && strcmp(arg, "--no-leading") == 0)
-        o->tc_options &= ~PELLUND_LEADING;
-    else if (!eq && (strcmp(arg, "--help") == 0 || strcmp(arg, "-h") == 0))
-        o->help = 1;
-    else if (!eq && strcmp(arg, "--version") == 0)
-        o->version = 1;
-    else {
-        snprintf(m, size, "argument %d: unknown option '%s'", *i, arg);
-        return 0;
-    }
-    return 1;
+    if (!eq && flag(arg, o))
+        return 1;
+    snprintf(m, size, "argument %d: unknown option '%s'", *i, arg);
+    return 0;
+}
+
+/* Options that cannot go together. */
+static int consistent(const Options *o, int keep, char *message, size_t size)
+{
+    if (keep && !o->has_to_rate)
+        snprintf(message, size, "--keep needs --to-rate");
+    else if (o->each && o->from != FROM_MIXED && o->from != KIND_TC)
+        snprintf(message, size, "--each converts time codes; --from %s does not go with it",
+                 kinds[o->from]);
+    else
+        return 1;
+    return 0;
 }
 
 int options_parse(int argc, char **argv, Options *o, char *message, size_t size)
 {
     memset(o, 0, sizeof *o);
-    o->rate = pellund_rate_find("29.97df");
+    pellund_rate_parse("29.97df", &o->rate);
+    o->from = FROM_MIXED;
     o->tc_options = PELLUND_MARKS | PELLUND_LEADING;
     int keep = 0, options_end = 0;
     o->words = malloc(sizeof *o->words * (size_t)(argc > 0 ? argc : 1));
@@ -121,36 +164,20 @@ int options_parse(int argc, char **argv, Options *o, char *message, size_t size)
         else if (!option(argc, argv, &i, o, message, size, &keep))
             return 0;
     }
-    if (keep && !o->to_rate) {
-        snprintf(message, size, "--keep needs --to-rate");
-        return 0;
-    }
-    return 1;
+    return consistent(o, keep, message, size);
 }
 
 int32_t options_per_foot(const Options *o)
 {
-    return o->to == OUTPUT_FEET16 ? PELLUND_FEET_16MM : PELLUND_FEET_35MM;
+    if (o->from == KIND_FEET35 || o->from == KIND_FEET16)
+        return o->from == KIND_FEET16 ? PELLUND_FEET_16MM : PELLUND_FEET_35MM;
+    return o->to == KIND_FEET16 ? PELLUND_FEET_16MM : PELLUND_FEET_35MM;
 }
 
-static int put_count(int64_t v, char *text)
+const char *rate_label(const PellundRate *r, char *text)
 {
-    return snprintf(text, PELLUND_TEXT_SIZE, "%lld", (long long)v);
-}
-
-int options_render(int64_t frames, const Options *o, char *text)
-{
-    const PellundRate *rate = o->to_rate ? o->to_rate : o->rate;
-    if (o->to_rate && !o->keep_frames
-        && pellund_rate_convert(frames, o->rate, o->to_rate, &frames) != PELLUND_OK)
-        return -1;
-    int status = PELLUND_OK;
-    switch (o->to) {
-    case OUTPUT_TC: status = pellund_tc_string(frames, rate, o->tc_options, text); break;
-    case OUTPUT_FRAMES: return put_count(frames, text);
-    case OUTPUT_SECONDS: status = pellund_seconds_string(frames, rate, text); break;
-    case OUTPUT_FEET35: status = pellund_feet_string(frames, PELLUND_FEET_35MM, text); break;
-    case OUTPUT_FEET16: status = pellund_feet_string(frames, PELLUND_FEET_16MM, text); break;
-    }
-    return status == PELLUND_OK ? (int)strlen(text) : -1;
+    if (r->name)
+        return r->name;
+    snprintf(text, 24, "%d/%d", (int)r->num, (int)r->den);
+    return text;
 }

@@ -1,117 +1,211 @@
 /* Lines are read and results written in large blocks: a million lines is one process
  * and a few hundred system calls. */
 #include "stream.h"
+#include "each.h"
+#include "render.h"
 
 #include <stdlib.h>
 #include <string.h>
 
-#define BLOCK (1 << 20)
-/* A longer line is reported, not buffered without end. */
-#define MAX_LINE BLOCK
+#ifndef STREAM_BLOCK
+#define STREAM_BLOCK (1 << 20)
+#endif
+#define BLOCK STREAM_BLOCK
 
-typedef struct Output {
-    FILE *file;
-    char data[BLOCK];
+typedef struct Stream {
+    FILE *file, *err;
+    const Options *o;
+    const ExprContext *context;
+    char *rewritten; /* --each: room for one rewritten line */
+    unsigned long number;
+    int status;
     size_t used;
-} Output;
+    char data[BLOCK];
+} Stream;
 
-static void flush(Output *o)
+static void flush(Stream *st)
 {
-    fwrite(o->data, 1, o->used, o->file);
-    o->used = 0;
+    fwrite(st->data, 1, st->used, st->file);
+    st->used = 0;
 }
 
-void report_error(const char *where, const ExprError *error)
+static void emit(Stream *st, const char *s, size_t n)
 {
-    fprintf(stderr, "ostrel-tc: %scolumn %zu: %s\n", where, error->column, error->message);
+    if (st->used + n > BLOCK)
+        flush(st);
+    if (n > BLOCK) {
+        fwrite(s, 1, n, st->file);
+        return;
+    }
+    memcpy(st->data + st->used, s, n);
+    st->used += n;
 }
 
-int evaluate_to_text(const char *s, size_t n, const Options *o, const ExprContext *context,
+void report_error(FILE *err, const char *where, const ExprError *error)
+{
+    fprintf(err, "ostrel-tc: %scolumn %zu: %s\n", where, error->column, error->message);
+}
+
+int evaluate_to_text(const char *s, size_t n, const ExprContext *context, const Options *o,
                      char *text, ExprError *error)
 {
     int64_t frames;
     if (!expr_evaluate(s, n, context, &frames, error))
         return -1;
-    const int length = options_render(frames, o, text);
-    if (length < 0)
-        *error = (ExprError){"result out of range for the output", 1};
+    const int length = render_result(frames, o, text);
+    if (length < 0) {
+        error->message = "result out of range for the output";
+        error->column = 1;
+    }
     return length;
 }
 
-static void report_line(unsigned long number, const ExprError *error, Output *out)
+/* A line in error: its message, and under --align its empty line. */
+static void bad_line(Stream *st, const ExprError *error)
 {
     char where[40];
-    flush(out); /* errors stay in order with the results before them */
-    fflush(out->file);
-    snprintf(where, sizeof where, "line %lu, ", number);
-    report_error(where, error);
+    flush(st); /* errors stay in order with the results before them */
+    fflush(st->file);
+    snprintf(where, sizeof where, "line %lu, ", st->number);
+    report_error(st->err, where, error);
+    st->status = 2;
+    if (st->o->align)
+        emit(st, "\n", 1);
 }
 
-/* Evaluates one line; returns 0 when it was in error. */
-static int line(const char *s, size_t n, unsigned long number, Output *out, const Options *o,
-                const ExprContext *context)
+static void rewrite_line(Stream *st, const char *s, size_t n, int newline)
 {
-    ExprError error = {NULL, 0};
-    if (out->used + PELLUND_TEXT_SIZE + 1 > BLOCK)
-        flush(out);
-    const int length = evaluate_to_text(s, n, o, context, out->data + out->used, &error);
+    ExprError error;
+    const long length = n > 0 && s[0] == '#'
+                            ? (memcpy(st->rewritten, s, n), (long)n)
+                            : each_rewrite(s, n, st->o, st->context, st->rewritten, &error);
     if (length < 0) {
-        report_line(number, &error, out);
-        return 0;
+        bad_line(st, &error);
+        return;
     }
-    out->used += (size_t)length;
-    out->data[out->used++] = '\n';
-    return 1;
+    emit(st, st->rewritten, (size_t)length);
+    if (newline)
+        emit(st, "\n", 1);
 }
 
-int stream_run(FILE *in, FILE *out, const Options *o, const ExprContext *context)
+static void line(Stream *st, const char *s, size_t n, int newline)
 {
-    char *buffer = malloc(BLOCK + MAX_LINE);
-    Output *output = malloc(sizeof *output);
-    if (!buffer || !output) {
-        fprintf(stderr, "ostrel-tc: out of memory\n");
-        free(buffer);
-        free(output);
-        return 2;
+    st->number++;
+    if (st->o->each) {
+        rewrite_line(st, s, n, newline);
+        return;
     }
-    output->file = out;
-    output->used = 0;
+    if (n > 0 && s[0] == '#') {
+        if (st->o->align)
+            emit(st, "\n", 1);
+        return;
+    }
+    ExprError error;
+    if (st->used + PELLUND_TEXT_SIZE + 1 > BLOCK)
+        flush(st);
+    const int length = evaluate_to_text(s, n, st->context, st->o, st->data + st->used, &error);
+    if (length < 0) {
+        bad_line(st, &error);
+        return;
+    }
+    st->used += (size_t)length;
+    st->data[st->used++] = '\n';
+}
+
+static void too_long(Stream *st)
+{
+    const ExprError error = {"line too long", STREAM_MAX_LINE + 1, ""};
+    st->number++;
+    bad_line(st, &error);
+}
+
+static Stream *stream_open(FILE *out, FILE *err, const Options *o, const ExprContext *context)
+{
+    Stream *st = malloc(sizeof *st);
+    if (!st)
+        return NULL;
+    st->file = out;
+    st->err = err;
+    st->o = o;
+    st->context = context;
+    st->rewritten = NULL;
+    st->number = 0;
+    st->status = 0;
+    st->used = 0;
+    if (o->each && !(st->rewritten = malloc(EACH_ROOM(STREAM_MAX_LINE)))) {
+        free(st);
+        return NULL;
+    }
+    return st;
+}
+
+/* Every complete line of [start, end) in buffer; returns where the rest begins. */
+static size_t lines(Stream *st, const char *buffer, size_t start, size_t end, int *skipping)
+{
+    for (const char *nl; (nl = memchr(buffer + start, '\n', end - start)) != NULL;) {
+        const size_t n = (size_t)(nl - buffer) - start;
+        if (*skipping)
+            *skipping = 0; /* the end of the line already reported */
+        else if (n > STREAM_MAX_LINE)
+            too_long(st);
+        else
+            line(st, buffer + start, n, 1);
+        start += n + 1;
+    }
+    return start;
+}
+
+/* A byte order mark opens the input, not its first line; --each writes it back. */
+static size_t skip_mark(Stream *st, const char *buffer, size_t end)
+{
+    if (end < 3 || memcmp(buffer, "\xEF\xBB\xBF", 3) != 0)
+        return 0;
+    if (st->o->each)
+        emit(st, buffer, 3);
+    return 3;
+}
+
+static void read_all(Stream *st, FILE *in, char *buffer)
+{
     size_t kept = 0;
-    unsigned long number = 0;
-    int status = 0, skipping = 0;
+    int skipping = 0, first = 1;
     for (;;) {
-        const size_t got = fread(buffer + kept, 1, BLOCK, in);
-        const size_t end = kept + got;
-        size_t start = 0;
-        for (char *nl; (nl = memchr(buffer + start, '\n', end - start)) != NULL;) {
-            const size_t n = (size_t)(nl - buffer) - start;
-            if (skipping)
-                skipping = 0; /* the end of the line already reported */
-            else if (!line(buffer + start, n, ++number, output, o, context))
-                status = 2;
-            start += n + 1;
-        }
+        const size_t got = fread(buffer + kept, 1, BLOCK, in), end = kept + got;
+        const size_t start = lines(st, buffer, first ? skip_mark(st, buffer, end) : 0, end, &skipping);
+        first = 0;
         kept = end - start;
         if (got == 0) {
             /* The last line needs no newline. */
-            if (kept > 0 && !skipping && !line(buffer + start, kept, ++number, output, o, context))
-                status = 2;
-            break;
+            if (kept > 0 && !skipping)
+                line(st, buffer + start, kept, 0);
+            return;
         }
-        if (kept >= MAX_LINE) {
-            if (!skipping) {
-                const ExprError error = {"line too long", MAX_LINE + 1};
-                report_line(++number, &error, output);
-                status = 2;
-            }
+        if (kept > STREAM_MAX_LINE) {
+            if (!skipping)
+                too_long(st);
             skipping = 1;
             kept = 0;
             continue;
         }
         memmove(buffer, buffer + start, kept);
     }
-    flush(output);
+}
+
+int stream_run(FILE *in, FILE *out, FILE *err, const Options *o, const ExprContext *context)
+{
+    char *buffer = malloc(BLOCK + STREAM_MAX_LINE);
+    Stream *st = stream_open(out, err, o, context);
+    if (!buffer || !st) {
+        fprintf(err, "ostrel-tc: out of memory\n");
+        free(buffer);
+        free(st);
+        return 2;
+    }
+    read_all(st, in, buffer);
+    flush(st);
+    const int status = st->status;
+    free(st->rewritten);
     free(buffer);
-    free(output);
+    free(st);
     return status;
 }

@@ -3,10 +3,6 @@
 
 #include <string.h>
 
-/* Each field read from text is capped here: far beyond any count allowed,
- * small enough that the arithmetic below cannot overflow 64 bits. */
-#define FIELD_CAP 1000000000000LL
-
 static const PellundRate rates[] = {
     {"23.976", 24000, 1001, 24, 0},
     {"24", 24, 1, 24, 0},
@@ -36,6 +32,101 @@ const PellundRate *pellund_rate_find(const char *name)
 const PellundRate *pellund_rate_at(int index)
 {
     return index >= 0 && index < RATE_COUNT ? &rates[index] : NULL;
+}
+
+/* Rates editors write that the table does not hold, all non-drop. */
+static const PellundRate extra_rates[] = {
+    {"119.88", 120000, 1001, 120, 0},
+    {"96", 96, 1, 96, 0},
+    {"100", 100, 1, 100, 0},
+};
+
+static const struct {
+    const char *alias, *name;
+} aliases[] = {
+    {"23.98", "23.976"}, {"29.97ndf", "29.97"}, {"59.94ndf", "59.94"},
+    {"47.95", "47.952"}, {"119.88ndf", "119.88"},
+};
+
+#define COUNT(a) ((int)(sizeof a / sizeof a[0]))
+
+static int same_name(const char *a, const char *b)
+{
+    for (; *a && *b; a++, b++) {
+        const char lower = *a >= 'A' && *a <= 'Z' ? (char)(*a - 'A' + 'a') : *a;
+        if (lower != *b)
+            return 0;
+    }
+    return *a == *b;
+}
+
+/* A named rate, in any case, or NULL. */
+static const PellundRate *named_rate(const char *name)
+{
+    for (int i = 0; i < COUNT(aliases); i++)
+        if (same_name(name, aliases[i].alias))
+            name = aliases[i].name;
+    for (int i = 0; i < RATE_COUNT; i++)
+        if (same_name(name, rates[i].name))
+            return &rates[i];
+    for (int i = 0; i < COUNT(extra_rates); i++)
+        if (same_name(name, extra_rates[i].name))
+            return &extra_rates[i];
+    return NULL;
+}
+
+/* Up to nine digits and then stop; 0 for none or more. */
+static int ratio_term(const char **s, char stop, int64_t *v)
+{
+    const char *p = *s;
+    *v = 0;
+    for (; *p >= '0' && *p <= '9' && p - *s < 9; p++)
+        *v = *v * 10 + (*p - '0');
+    if (p == *s || *p != stop)
+        return 0;
+    *s = p + 1;
+    return 1;
+}
+
+static int64_t gcd(int64_t a, int64_t b)
+{
+    while (b) {
+        const int64_t t = a % b;
+        a = b;
+        b = t;
+    }
+    return a;
+}
+
+/* N/D within the rates' arithmetic: 1 <= N/D < 1000 and D <= 1001 once reduced. */
+static int ratio_rate(const char *name, PellundRate *out)
+{
+    int64_t n, d;
+    if (!ratio_term(&name, '/', &n) || !ratio_term(&name, '\0', &d) || d == 0)
+        return 0;
+    const int64_t g = gcd(n, d);
+    n /= g;
+    d /= g;
+    if (d > 1001 || n < d || n >= 1000 * d)
+        return 0;
+    *out = (PellundRate){NULL, (int32_t)n, (int32_t)d, (int32_t)((n + d - 1) / d), 0};
+    for (int i = 0; i < RATE_COUNT; i++)
+        if (!rates[i].drop && rates[i].num == n && rates[i].den == d)
+            out->name = rates[i].name;
+    for (int i = 0; i < COUNT(extra_rates); i++)
+        if (extra_rates[i].num == n && extra_rates[i].den == d)
+            out->name = extra_rates[i].name;
+    return 1;
+}
+
+int pellund_rate_parse(const char *name, PellundRate *out)
+{
+    const PellundRate *r = named_rate(name);
+    if (r) {
+        *out = *r;
+        return PELLUND_OK;
+    }
+    return ratio_rate(name, out) ? PELLUND_OK : PELLUND_EUNREADABLE;
 }
 
 /* n/d rounded to the nearest whole number, half to even; d > 0. */
@@ -142,94 +233,6 @@ int pellund_tc_string(int64_t frames, const PellundRate *r, int32_t options, cha
     return PELLUND_OK;
 }
 
-static int is_mark(char c)
-{
-    return c == ':' || c == ';' || c == '.' || c == ',';
-}
-
-static int64_t capped_digits(const char *from, const char *to)
-{
-    int64_t v = 0;
-    for (; from < to; from++) {
-        v = v * 10 + (*from - '0');
-        if (v > FIELD_CAP)
-            v = FIELD_CAP;
-    }
-    return v;
-}
-
-/* Splits [s, end) into fields, frames first. Returns 0 for more than four. */
-static int marked_fields(const char *s, const char *end, int64_t field[4])
-{
-    int k = 0;
-    const char *stop = end;
-    for (const char *q = end;; q--) {
-        if (q == s || is_mark(q[-1])) {
-            if (k == 4)
-                return 0;
-            field[k++] = capped_digits(q, stop);
-            if (q == s)
-                return 1;
-            stop = q - 1;
-        }
-    }
-}
-
-static void unmarked_fields(const char *s, const char *end, int frame_width, int64_t field[4])
-{
-    const char *stop = end;
-    for (int k = 0; k < 3 && stop > s; k++) {
-        const int width = k == 0 ? frame_width : 2;
-        const char *from = stop - s < width ? s : stop - width;
-        field[k] = capped_digits(from, stop);
-        stop = from;
-    }
-    field[3] = capped_digits(s, stop);
-}
-
-static int64_t frame_of_fields(const int64_t f[4], const PellundRate *r)
-{
-    int64_t secs = (f[3] * 60 + f[2]) * 60 + f[1] + f[0] / r->labels;
-    int64_t ff = f[0] % r->labels;
-    if (!r->drop)
-        return secs * r->labels + ff;
-    const int64_t minutes = secs / 60;
-    /* A label the standard skips stands for that minute's first real frame. */
-    if (secs % 60 == 0 && ff < r->drop && minutes % 10 != 0)
-        ff = r->drop;
-    return secs * r->labels + ff - r->drop * (minutes - minutes / 10);
-}
-
-int pellund_tc_frames(const char *text, size_t length, const PellundRate *r, int64_t *frames)
-{
-    const char *s = text, *end = text + length;
-    const int negative = s < end && *s == '-';
-    if (negative)
-        s++;
-    int marked = 0;
-    for (const char *q = s; q < end; q++) {
-        if (is_mark(*q))
-            marked = 1;
-        else if (*q < '0' || *q > '9')
-            return PELLUND_EUNREADABLE;
-    }
-    int64_t field[4] = {0, 0, 0, 0};
-    if (marked) {
-        if (!marked_fields(s, end, field))
-            return PELLUND_EUNREADABLE;
-    } else {
-        unmarked_fields(s, end, frame_digits(r), field);
-    }
-    int64_t v = frame_of_fields(field, r);
-    int status = PELLUND_OK;
-    if (v > PELLUND_RATE_MAX_FRAMES) {
-        v = PELLUND_RATE_MAX_FRAMES;
-        status = PELLUND_ERANGE;
-    }
-    *frames = negative ? -v : v;
-    return status;
-}
-
 int pellund_feet_string(int64_t frames, int32_t per_foot, char *text)
 {
     text[0] = '\0';
@@ -274,9 +277,9 @@ int pellund_seconds_string(int64_t frames, const PellundRate *r, char *text)
 
 int pellund_frames_of_time(int64_t units, int64_t scale, const PellundRate *r, int64_t *frames)
 {
-    if (scale <= 0 || scale > 1000000000)
+    if (scale <= 0)
         return PELLUND_ERANGE;
-    return scale_nearest(units, r->num, scale * r->den, frames) ? PELLUND_OK : PELLUND_ERANGE;
+    return pellund_frames_of_seconds(units / scale, units % scale, scale, r, frames);
 }
 
 int pellund_rate_convert(int64_t frames, const PellundRate *from, const PellundRate *to,

@@ -1,5 +1,9 @@
 // ostrel-tc as a script sees it: arguments or lines in, results, errors and status out.
+#include "pellund_rates.h"
+
 #include <QtTest>
+
+#include <numeric>
 
 namespace {
 
@@ -11,7 +15,8 @@ struct Run {
 Run ostrelTc(const QStringList &args, const QByteArray &input = {})
 {
     QProcess p;
-    p.start(OSTREL_TC, args);
+    // Another build may stand in, to see a case fail on it.
+    p.start(qEnvironmentVariable("OSTREL_TC_UNDER_TEST", OSTREL_TC), args);
     p.write(input);
     p.closeWriteChannel();
     if (!p.waitForFinished(30000))
@@ -60,6 +65,25 @@ private slots:
         row("no leading", "--no-leading 00:00:01;05", "1;05\n");
         row("119.88df", "--rate 119.88df 00:00:00;119 + 1", "00:00:01;000\n");
         row("after --", "--to frames -- -5", "-5\n");
+        row("real time past 1000 s", "--rate 25 --to frames 1001.000000000s", "25025\n");
+        row("real time past 10^9 s", "--rate 25 --to frames 1000000001s", "25000000025\n");
+        row("real time at the limit", "--rate 25 --to frames 40000000000s", "1000000000000\n");
+        row("half a second", "--rate 25 --to frames .5s", "12\n");
+        row("from tc", "--from tc --rate 25 --to frames 01000000", "90000\n");
+        row("from tc divides by a count", "--from tc --rate 25 01000000 / 2", "00:30:00:00\n");
+        row("from seconds", "--from seconds --rate 30 --to frames 00:00:01.500", "45\n");
+        row("from seconds negative", "--from seconds --rate 30 --to frames -00:00:01.5", "-45\n");
+        row("from feet16", "--from feet16 --to frames 45+00", "1800\n");
+        row("from feet35 bare feet", "--from feet35 --to frames 3", "48\n");
+        row("rate 23.98", "--rate 23.98 --to frames 01:00:00:00", "86400\n");
+        row("rate 29.97NDF", "--rate 29.97NDF 00:00:59:29 + 1", "00:01:00:00\n");
+        row("rate 59.94ndf", "--rate 59.94ndf --to frames 00:10:00:00", "36000\n");
+        row("rate 119.88", "--rate 119.88 00:00:59:119 + 1", "00:01:00:000\n");
+        row("rate 96", "--rate 96 --to frames 1s", "96\n");
+        row("rate 100", "--rate 100 00:00:00:99 + 1", "00:00:01:00\n");
+        row("rational rate", "--rate 24000/1001 --to seconds 1001", "00:00:41.750\n");
+        row("to a rational rate", "01:00:00;00 --to-rate 2997/100", "00:59:56:12\n");
+        row("each in words", "--each --to frames at 00:00:01;00 and 1.2.3", "at 30 and 1.2.3\n");
     }
     void expressions()
     {
@@ -96,6 +120,20 @@ private slots:
         row("too large", "999999999999 * 2", "ostrel-tc: column 14: result out of range\n");
         row("real time too long", "99999999999999999999s", "ostrel-tc: column 1: real time out of range\n");
         row("too many decimals", "1.0000000001s", "ostrel-tc: column 12: unreadable real time: at most nine decimals after one '.'\n");
+        row("decimal frames", "--rate 30 00:00:01.500", "ostrel-tc: column 10: frames 500 past 29 at 30\n");
+        row("frames past the limit", "--to frames 00:00:00;1000000000500", "ostrel-tc: column 10: time code out of range\n");
+        row("huge frames field", "--to frames 1:0:0;99999999999999999999", "ostrel-tc: column 7: time code out of range\n");
+        row("frames one past the limit", "--rate 25 --to frames 00:00:00:1000000000001", "ostrel-tc: column 10: time code out of range\n");
+        row("empty frames", "01:00:00:", "ostrel-tc: column 10: empty frames field\n");
+        row("empty minutes", "01::00:00", "ostrel-tc: column 4: empty minutes field\n");
+        row("seconds past 59", "00:00:60;00", "ostrel-tc: column 7: seconds 60 past 59\n");
+        row("rational frames", "--rate 2997/100 00:00:00:30", "ostrel-tc: column 10: frames 30 past 29 at 2997/100\n");
+        row("real time minutes", "--rate 25 0:16666667:0s", "ostrel-tc: column 3: minutes 16666667 past 59\n");
+        row("real time past the limit", "--rate 25 40000000000.04s", "ostrel-tc: column 1: real time out of range\n");
+        row("from frames refuses time codes", "--from frames 01:00:00;00", "ostrel-tc: column 1: expected a frame count (--from frames)\n");
+        row("from tc count unclear", "--from tc 01000000 * 2", "ostrel-tc: column 10: which side is the count?");
+        row("each refuses other kinds", "--each --from seconds 1", "ostrel-tc: --each converts time codes; --from seconds does not go with it\n");
+        row("rate 1000", "--rate 1000/1 1", "ostrel-tc: argument 2: unknown rate '1000/1' for --rate");
         row("nested too deeply", QString(300, '(') + "1", "ostrel-tc: column 201: expression nested too deeply\n");
     }
     void badInput()
@@ -107,6 +145,112 @@ private slots:
         QCOMPARE(r.err.count('\n'), 1);
         QCOMPARE(r.out, QByteArray());
         QCOMPARE(r.status, 2);
+    }
+
+    // What every --to writes, the matching --from reads back as the same count: at every
+    // rate, over each day, past it, and below zero.
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("rate");
+        QTest::addColumn<QStringList>("to");
+        QTest::addColumn<QStringList>("from");
+        QStringList rates;
+        for (int i = 0; const PellundRate *r = pellund_rate_at(i); i++)
+            rates << r->name;
+        rates << "2997/100";
+        for (const QString &rate : rates)
+            for (const char *kind : {"tc", "frames", "seconds", "feet35", "feet16"})
+                QTest::addRow("%s %s", qPrintable(rate), kind)
+                    << rate << QStringList{"--to", kind} << QStringList{"--from", kind};
+        QTest::newRow("29.97df unmarked") << "29.97df" << QStringList{"--no-marks"} << QStringList{"--from", "tc"};
+        QTest::newRow("120 unmarked") << "120" << QStringList{"--no-marks"} << QStringList{"--from", "tc"};
+    }
+    void roundTrip()
+    {
+        QFETCH(QString, rate);
+        QFETCH(QStringList, to);
+        QFETCH(QStringList, from);
+        PellundRate r;
+        QCOMPARE(pellund_rate_parse(qPrintable(rate), &r), PELLUND_OK);
+        const qint64 day = qint64(r.labels) * 86400 - qint64(r.drop) * 9 * 144, minute = r.labels * 60;
+        QByteArray counts;
+        auto add = [&counts](qint64 n) { counts += QByteArray::number(n) + '\n' + QByteArray::number(-n) + '\n'; };
+        for (qint64 n = 0; n < 3000; n++)
+            add(n);
+        // About 20,000 frames through the day, at a step prime to every rate's labels a minute,
+        // so every frame label and second comes up.
+        qint64 step = day / 20000;
+        while (std::gcd(step, qint64(7200)) != 1)
+            step++;
+        for (qint64 n = 3000; n < day + 3000; n += step)
+            add(n);
+        // Around each minute, where drop frame skips its labels.
+        for (qint64 m = minute; m < day; m += minute - r.drop)
+            for (qint64 n = m - 3; n < m + 3; n++)
+                add(n);
+        add(PELLUND_RATE_MAX_FRAMES / 3);
+        const Run out = ostrelTc(QStringList{"--rate", rate, "--from", "frames"} + to, counts);
+        QCOMPARE(out.err, QByteArray());
+        const Run back = ostrelTc(QStringList{"--rate", rate, "--to", "frames"} + from, out.out);
+        QCOMPARE(back.err, QByteArray());
+        QVERIFY(back.out == counts);
+        QCOMPARE(back.status, 0);
+    }
+
+    // --each rewrites only the time codes of an edit list; its titles, clip names, speeds,
+    // transition lengths and every blank stay as they were.
+    void eachEditList()
+    {
+        QFile in(QStringLiteral(CLI_DATA "/reel1_23976.edl")), expected(QStringLiteral(CLI_DATA "/reel1_25_keep_frames.edl"));
+        QVERIFY(in.open(QIODevice::ReadOnly) && expected.open(QIODevice::ReadOnly));
+        const QByteArray edl = in.readAll();
+        const Run r = ostrelTc({"--each", "--rate", "23.976", "--to-rate", "25", "--keep", "frames"}, edl);
+        QCOMPARE(r.err, QByteArray());
+        QVERIFY(r.out == expected.readAll());
+        QCOMPARE(r.status, 0);
+        const Run bad = ostrelTc({"--each", "--align", "--rate", "30"}, "\xEF\xBB\xBF" "a 00:00:00:45 b\r\n# 00:00:00:45\nc 00:00:01:00 d\r\n");
+        QCOMPARE(bad.out, QByteArray("\xEF\xBB\xBF" "\n# 00:00:00:45\nc 00:00:01:00 d\r\n"));
+        QCOMPARE(bad.err, QByteArray("ostrel-tc: line 1, column 12: frames 45 past 29 at 30\n"));
+        QCOMPARE(bad.status, 2);
+    }
+
+    // --align keeps one output line for each input line, so paste can line them up.
+    void alignedLines()
+    {
+        const QByteArray in = "\xEF\xBB\xBF" "1 + 1\n# a note\n\n2 *\n00:00:01;00\r\n(4)";
+        const Run aligned = ostrelTc({"--to", "frames", "--align"}, in);
+        QCOMPARE(aligned.out, QByteArray("2\n\n\n\n30\n4\n"));
+        QCOMPARE(aligned.err, QByteArray("ostrel-tc: line 3, column 1: empty expression\n"
+                                         "ostrel-tc: line 4, column 4: expression ends too soon\n"));
+        QCOMPARE(aligned.status, 2);
+        const Run plain = ostrelTc({"--to", "frames"}, in);
+        QCOMPARE(plain.out, QByteArray("2\n30\n4\n"));
+        QCOMPARE(plain.err, aligned.err);
+    }
+
+    // One rule wherever the line falls: up to 1 MiB before its newline is read, longer is not.
+    void overlongLines_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("read");
+        for (const char *before : {"", "1\n"})
+            for (int length : {1 << 20, (1 << 20) + 1, 1900000})
+                QTest::addRow("%s%d", *before ? "after a line, " : "", length)
+                    << QByteArray(before) << length << (length <= 1 << 20);
+    }
+    void overlongLines()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(int, length);
+        QFETCH(bool, read);
+        const QByteArray line = QByteArray(length - 1, ' ') + '7';
+        const Run r = ostrelTc({"--to", "frames"}, before + line + "\n5\n");
+        const QByteArray first = before.isEmpty() ? "" : "1\n";
+        QCOMPARE(r.out, first + (read ? "7\n5\n" : "5\n"));
+        QCOMPARE(r.err, read ? QByteArray()
+                             : "ostrel-tc: line " + QByteArray::number(before.count('\n') + 1)
+                                   + ", column 1048577: line too long\n");
     }
 
     void streamGoesOnPastBadLines()
@@ -142,6 +286,7 @@ private slots:
         const Run help = ostrelTc({"--help"});
         QVERIFY(help.out.startsWith("Usage: ostrel-tc [OPTION]... [EXPR...]\n"));
         QVERIFY(help.out.contains("119.88df"));
+        QVERIFY(help.out.contains("Only the names\nending in df are drop frame"));
         QCOMPARE(help.status, 0);
         const Run version = ostrelTc({"--version"});
         QCOMPARE(version.out, QByteArray("ostrel-tc " OSTREL_VERSION "\n"));

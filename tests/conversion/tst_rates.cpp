@@ -69,6 +69,177 @@ private slots:
         QVERIFY(!pellund_rate_at(-1));
     }
 
+    // Names as editors write them, in any case, and ratios reduced to the rate they name.
+    void rateParse_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("rate"); // name num/den labels drop, or empty: refused
+        auto row = [](const char *text, const char *rate) { QTest::newRow(text) << QByteArray(text) << QByteArray(rate); };
+        row("29.97df", "29.97df 30000/1001 30 2");
+        row("29.97DF", "29.97df 30000/1001 30 2");
+        row("23.98", "23.976 24000/1001 24 0");
+        row("29.97NDF", "29.97 30000/1001 30 0");
+        row("59.94ndf", "59.94 60000/1001 60 0");
+        row("119.88", "119.88 120000/1001 120 0");
+        row("96", "96 96/1 96 0");
+        row("100", "100 100/1 100 0");
+        row("24000/1001", "23.976 24000/1001 24 0");
+        row("48000/2002", "23.976 24000/1001 24 0");
+        row("2997/100", "- 2997/100 30 0");
+        row("999/1", "- 999/1 999 0");
+        row("1000/1", "");
+        row("1/2", "");
+        row("24/0", "");
+        row("0/1", "");
+        row("24000/1002", "- 4000/167 24 0");
+        row("30000/1003", "");
+        row("1234567890/1", "");
+        row("24/1/1", "");
+        row("24 ", "");
+        row("29.98", "");
+        row("", "");
+    }
+    void rateParse()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, rate);
+        PellundRate r{"unchanged", 1, 1, 1, 0};
+        const int status = pellund_rate_parse(text.constData(), &r);
+        QCOMPARE(status, rate.isEmpty() ? PELLUND_EUNREADABLE : PELLUND_OK);
+        if (rate.isEmpty()) {
+            QCOMPARE(QByteArray(r.name), QByteArray("unchanged"));
+            return;
+        }
+        QCOMPARE(QString::asprintf("%s %d/%d %d %d", r.name ? r.name : "-", r.num, r.den, r.labels, r.drop),
+                 QString(rate));
+    }
+
+    // libavutil reads any number into each of four fields and carries the excess; the strict
+    // reading takes exactly the texts whose fields are within their labels, with the same count,
+    // and names the first field from the left that is not.
+    void strictAgainstLibavutil_data() { addRateRows(); }
+    void strictAgainstLibavutil()
+    {
+        QFETCH(QByteArray, name);
+        const PellundRate *r = rate(name);
+        const int top[4] = {r->labels, 60, 60, 1000};
+        const int tries[] = {0, 1, 9, 10, 59, 60, 61, 99, r->labels - 1, r->labels, 119, 120, 999};
+        for (int hh : {0, 1, 23, 24, 999})
+            for (int mm : tries)
+                for (int ss : tries)
+                    for (int ff : tries) {
+                        if (mm > 99 || ss > 99 || (r->labels <= 100 && ff > 99))
+                            continue;
+                        const int field[4] = {ff, ss, mm, hh};
+                        const QByteArray text = QString::asprintf(r->labels > 100 ? "%02d:%02d:%02d%c%03d" : "%02d:%02d:%02d%c%02d",
+                                                                  hh, mm, ss, r->drop ? ';' : ':', ff).toLatin1();
+                        AVTimecode av;
+                        QCOMPARE(av_timecode_init_from_string(&av, AVRational{r->num, r->den}, text.constData(), nullptr), 0);
+                        int64_t strict = -1, lenient = -1;
+                        PellundTcFault fault{99, 99, 99};
+                        const int status = pellund_tc_read(text.constData(), size_t(text.size()), r,
+                                                           PELLUND_STRICT, &strict, &fault);
+                        QCOMPARE(pellund_tc_frames(text.constData(), size_t(text.size()), r, &lenient), PELLUND_OK);
+                        int bad = -1;
+                        for (int k = 3; k >= 0 && bad < 0; k--)
+                            if (field[k] >= top[k])
+                                bad = k;
+                        const bool skipped = r->drop && ss == 0 && mm % 10 != 0 && ff < r->drop;
+                        if (bad < 0) {
+                            QCOMPARE(status, PELLUND_OK);
+                            QCOMPARE(strict, lenient);
+                            if (!skipped && strict != av.start)
+                                QFAIL(qPrintable(text + " reads as " + QByteArray::number(qint64(strict))));
+                        } else {
+                            QCOMPARE(status, PELLUND_EFIELD);
+                            QCOMPARE(fault.field, bad);
+                            QCOMPARE(fault.value, int64_t(field[bad]));
+                            const int h = text.indexOf(':'), offset[4] = {h + 7, h + 4, h + 1, 0};
+                            QCOMPARE(fault.offset, size_t(offset[bad]));
+                            QCOMPARE(strict, int64_t(-1));
+                            if (!r->drop)
+                                QCOMPARE(lenient, int64_t(av.start));
+                        }
+                    }
+    }
+
+    // What strict reading refuses beyond the fields' labels, and what neither reading lets
+    // through: a field past the limit is out of range, never taken as the limit.
+    void readingFaults_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("strict");
+        QTest::addColumn<int>("lenient");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<int>("offset");
+        auto row = [](const char *tag, const char *name, const char *text, int strict, int lenient, int field, int offset) {
+            QTest::newRow(tag) << QByteArray(name) << QByteArray(text) << strict << lenient << field << offset;
+        };
+        row("empty frames", "30", "01:00:00:", PELLUND_EFIELD, PELLUND_OK, PELLUND_FIELD_FRAMES, 9);
+        row("empty minutes", "30", "01::00:00", PELLUND_EFIELD, PELLUND_OK, PELLUND_FIELD_MINUTES, 3);
+        row("empty text", "30", "", PELLUND_EFIELD, PELLUND_OK, PELLUND_FIELD_FRAMES, 0);
+        row("unmarked frames", "30", "000045", PELLUND_EFIELD, PELLUND_OK, PELLUND_FIELD_FRAMES, 4);
+        row("unmarked seconds", "25", "-9000", PELLUND_EFIELD, PELLUND_OK, PELLUND_FIELD_SECONDS, 1);
+        row("decimal frames", "30", "00:00:01.500", PELLUND_EFIELD, PELLUND_OK, PELLUND_FIELD_FRAMES, 9);
+        row("frames field past the limit", "29.97df", "00:00:00;1000000000500", PELLUND_ERANGE, PELLUND_ERANGE, PELLUND_FIELD_FRAMES, 9);
+        row("huge frames field", "29.97df", "1:0:0;99999999999999999999", PELLUND_ERANGE, PELLUND_ERANGE, PELLUND_FIELD_FRAMES, 6);
+        row("frames one past", "25", "00:00:00:1000000000001", PELLUND_ERANGE, PELLUND_ERANGE, PELLUND_FIELD_FRAMES, 9);
+        row("hours past the limit", "30", "99999999999:00:00:00", PELLUND_ERANGE, PELLUND_ERANGE, -1, 0);
+        row("large hours", "24", "11574074:00:00:00", PELLUND_OK, PELLUND_OK, 0, 0);
+    }
+    void readingFaults()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, text);
+        QFETCH(int, strict);
+        QFETCH(int, lenient);
+        QFETCH(int, field);
+        QFETCH(int, offset);
+        int64_t f = 0;
+        PellundTcFault fault{99, 99, 99};
+        QCOMPARE(pellund_tc_read(text.constData(), size_t(text.size()), rate(name), PELLUND_STRICT, &f, &fault), strict);
+        if (strict != PELLUND_OK) {
+            QCOMPARE(fault.field, field);
+            QCOMPARE(fault.offset, size_t(offset));
+        }
+        QCOMPARE(pellund_tc_frames(text.constData(), size_t(text.size()), rate(name), &f), lenient);
+    }
+
+    // Real times are exact up to the frame limit, whatever the size of the whole seconds.
+    void realTimes_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<qint64>("seconds");
+        QTest::addColumn<qint64>("units");
+        QTest::addColumn<qint64>("scale");
+        for (int i = 0; const PellundRate *r = pellund_rate_at(i); i++)
+            for (qint64 s : {qint64(1001), qint64(86399), qint64(41708333333), qint64(8333333333), qint64(-999999999)})
+                for (qint64 u : {qint64(0), qint64(1), qint64(500000000), qint64(999999999)})
+                    QTest::addRow("%s %lld.%09lld", r->name, s, u) << QByteArray(r->name) << s << (s < 0 ? -u : u) << qint64(1000000000);
+        QTest::newRow("decimals") << QByteArray("25") << qint64(12) << qint64(5) << qint64(10);
+    }
+    void realTimes()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(qint64, seconds);
+        QFETCH(qint64, units);
+        QFETCH(qint64, scale);
+        const PellundRate *r = rate(name);
+        // Exact in 128 bits: the nearest frame, half to even.
+        const __int128 n = (__int128(seconds) * scale + units) * r->num, d = __int128(scale) * r->den;
+        const __int128 m = n < 0 ? -n : n;
+        __int128 q = m / d;
+        if (2 * (m % d) > d || (2 * (m % d) == d && (q & 1)))
+            q++;
+        const __int128 expected = n < 0 ? -q : q;
+        int64_t f = 7;
+        const int status = pellund_frames_of_seconds(seconds, units, scale, r, &f);
+        const bool inRange = expected <= PELLUND_RATE_MAX_FRAMES && expected >= -PELLUND_RATE_MAX_FRAMES;
+        QCOMPARE(status, inRange ? PELLUND_OK : PELLUND_ERANGE);
+        QCOMPARE(f, inRange ? int64_t(expected) : int64_t(7));
+    }
+
     // Every frame of the day reads back from its marked and its unmarked text, and libavutil
     // writes and reads the same labels.
     void wholeDay_data() { addRateRows(); }

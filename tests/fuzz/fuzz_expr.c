@@ -1,7 +1,13 @@
-/* libFuzzer target for ostrel-tc's expression reader and the rates API behind it.
+/* libFuzzer target for ostrel-tc's expression reader, its stream and the rates API behind it.
  *
- * Input: one byte choosing the rate, then the expression. */
+ * Input: a rate byte (index into the rate table, then a few ratios; bit 7 for 16 mm feet),
+ * a mode byte (bits 0-2 --from, bit 3 --align, bit 4 --each, bits 5-7 --to), then the text:
+ * evaluated whole as one expression, and streamed as lines. */
+#define _GNU_SOURCE
+#include "each.h"
 #include "expr.h"
+#include "options.h"
+#include "stream.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -28,7 +34,7 @@ static void write_all(int64_t frames, const PellundRate *r)
         CHECK(strnlen(text, PELLUND_TEXT_SIZE) < PELLUND_TEXT_SIZE);
         if (o & PELLUND_LEADING) {
             int64_t back = ~frames;
-            CHECK(pellund_tc_frames(text, strlen(text), r, &back) == PELLUND_OK);
+            CHECK(pellund_tc_read(text, strlen(text), r, PELLUND_STRICT, &back, NULL) == PELLUND_OK);
             CHECK(back == frames);
         }
     }
@@ -43,26 +49,117 @@ static void write_all(int64_t frames, const PellundRate *r)
     free(text);
 }
 
-int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+/* Ratios at the edges: non-NTSC, the fastest and the slowest allowed. */
+static const char *const ratios[] = {"2997/100", "999999/1001", "1/1"};
+#define RATIOS ((int)(sizeof ratios / sizeof ratios[0]))
+
+static void options_of(const uint8_t *data, Options *o)
 {
-    if (size < 1)
-        return 0;
-    const PellundRate *r = pellund_rate_at(data[0] % rate_count());
-    const ExprContext context = {r, data[0] & 0x80 ? PELLUND_FEET_16MM : PELLUND_FEET_35MM};
-    /* An exactly sized copy, so ASan stops any read past the expression. */
-    char *text = malloc(size - 1 ? size - 1 : 1);
-    CHECK(text != NULL);
-    memcpy(text, data + 1, size - 1);
+    memset(o, 0, sizeof *o);
+    const int pick = data[0] % (rate_count() + RATIOS);
+    CHECK(pellund_rate_parse(pick < rate_count() ? pellund_rate_at(pick)->name
+                                                 : ratios[pick - rate_count()],
+                             &o->rate) == PELLUND_OK);
+    const int from = data[1] & 7;
+    o->from = from >= 5 ? FROM_MIXED : from;
+    o->align = (data[1] >> 3) & 1;
+    o->each = (data[1] >> 4) & 1 && (o->from == FROM_MIXED || o->from == KIND_TC);
+    o->to = (ValueKind)((data[1] >> 5) % 5);
+    o->tc_options = PELLUND_MARKS | PELLUND_LEADING;
+    if (data[0] & 0x80)
+        o->to = KIND_FEET16;
+}
+
+static void evaluate_whole(const char *text, size_t n, const ExprContext *context)
+{
     int64_t frames = 0;
     ExprError error;
-    const int ok = expr_evaluate(text, size - 1, &context, &frames, &error);
-    free(text);
+    /* An exactly sized copy, so ASan stops any read past the expression. */
+    char *copy = malloc(n ? n : 1);
+    CHECK(copy != NULL);
+    memcpy(copy, text, n);
+    const int ok = expr_evaluate(copy, n, context, &frames, &error);
+    free(copy);
     if (!ok) {
         CHECK(error.message != NULL);
-        CHECK(error.column >= 1 && error.column <= size);
-        return 0;
+        CHECK(error.column >= 1 && error.column <= n + 1);
+        return;
     }
     CHECK(frames <= PELLUND_RATE_MAX_FRAMES && frames >= -PELLUND_RATE_MAX_FRAMES);
-    write_all(frames, r);
+    write_all(frames, context->rate);
+}
+
+/* The numbers of the lines reported on err, as a bitmap of up to 256 lines. */
+static void reported_lines(const char *err, unsigned char bad[257])
+{
+    memset(bad, 0, 257);
+    for (const char *p = err; (p = strstr(p, "ostrel-tc: line ")) != NULL; p++) {
+        const unsigned long n = strtoul(p + 16, NULL, 10);
+        CHECK(n >= 1 && n <= 256);
+        bad[n] = 1;
+    }
+}
+
+/* Each input line, as the stream splits it: mark skipped, the last needs no newline. */
+static void check_stream(const char *in, size_t n, const Options *o, const char *out,
+                         size_t out_size, const char *err)
+{
+    unsigned char bad[257];
+    reported_lines(err, bad);
+    if (n >= 3 && memcmp(in, "\xEF\xBB\xBF", 3) == 0) {
+        in += 3;
+        n -= 3;
+        if (o->each) {
+            CHECK(out_size >= 3 && memcmp(out, "\xEF\xBB\xBF", 3) == 0);
+            out += 3;
+            out_size -= 3;
+        }
+    }
+    const char *out_end = out + out_size, *end = in + n;
+    for (unsigned long number = 1; in < end; number++) {
+        const char *nl = memchr(in, '\n', (size_t)(end - in));
+        const size_t length = (size_t)((nl ? nl : end) - in);
+        const int comment = length > 0 && in[0] == '#' && length <= STREAM_MAX_LINE;
+        if (bad[number] ? o->align : (comment ? o->align || o->each : 1)) {
+            const char *out_nl = memchr(out, '\n', (size_t)(out_end - out));
+            const size_t got = (size_t)((out_nl ? out_nl : out_end) - out);
+            /* No result for a bad line; a result for every good one. */
+            CHECK(bad[number] || (comment && !o->each) ? got == 0 : got > 0 || (o->each && length == 0));
+            out += got + (out_nl != NULL);
+        }
+        in += length + (nl != NULL);
+    }
+    CHECK(out == out_end);
+}
+
+static void stream_lines(const char *text, size_t n, const Options *o, const ExprContext *context)
+{
+    if (n == 0)
+        return;
+    FILE *in = fmemopen((void *)text, n, "r");
+    char *out = NULL, *err = NULL;
+    size_t out_size = 0, err_size = 0;
+    FILE *out_file = open_memstream(&out, &out_size), *err_file = open_memstream(&err, &err_size);
+    CHECK(in && out_file && err_file);
+    const int status = stream_run(in, out_file, err_file, o, context);
+    fclose(in);
+    fclose(out_file);
+    fclose(err_file);
+    CHECK(status == (err_size > 0 ? 2 : 0));
+    check_stream(text, n, o, out, out_size, err);
+    free(out);
+    free(err);
+}
+
+int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size < 2)
+        return 0;
+    Options o;
+    options_of(data, &o);
+    const ExprContext context = {&o.rate, options_per_foot(&o), o.from};
+    const char *text = (const char *)data + 2;
+    evaluate_whole(text, size - 2, &context);
+    stream_lines(text, size - 2, &o, &context);
     return 0;
 }

@@ -45,7 +45,7 @@ run() { # name
     echo "$1: $runs executions in $seconds s"
 }
 
-build fuzz_pellund "$root/conversion/pellund.c" "$root/conversion/pellund_rates.c" \
+build fuzz_pellund "$root/conversion/pellund.c" "$root/conversion/pellund_rates.c" "$root/conversion/pellund_read.c" \
     "$root/tests/fuzz/fuzz_pellund.c"
 # Four flag bytes (little-endian) and an entry text.
 seed fuzz_pellund ndf-calc   '\002\000\003\000' ' 05'
@@ -60,14 +60,28 @@ seed fuzz_pellund unknown    '\000\000\003\000' '12:34'
 { printf '\002\000\003\000123'; head -c 32 /dev/zero; } > "$out/fuzz_pellund/seeds/ndf-nuls"
 run fuzz_pellund
 
-build fuzz_expr "$root/conversion/pellund_rates.c" "$root/cli/expr.c" "$root/tests/fuzz/fuzz_expr.c"
-# A rate byte (index into the rate table; bit 7 for 16 mm feet) and an expression.
-seed fuzz_expr df-sum      '\004' '01:00:00;00 + 10'
-seed fuzz_expr df59-skip   '\012' '00:01:00;01 * (3 - 1)'
-seed fuzz_expr df119       '\014' '-(00:00:00;119 / 7)'
-seed fuzz_expr feet16      '\201' '112+08 - 45+39'
-seed fuzz_expr real-time   '\002' '1:02:03.456789s + 12.5s'
-seed fuzz_expr big         '\015' '999999999999 * 999999999999'
-seed fuzz_expr nested      '\003' '((((((((((1))))))))))'
-seed fuzz_expr utf8        '\000' '10 × 3 ÷ 2'
+cli="$root/cli"
+# A small block and line limit, so short inputs cross block edges and overlong lines.
+build fuzz_expr -DSTREAM_BLOCK=64 -DSTREAM_MAX_LINE=40 \
+    "$root/conversion/pellund_rates.c" "$root/conversion/pellund_read.c" "$cli/expr.c" \
+    "$cli/literal.c" "$cli/each.c" "$cli/options.c" "$cli/render.c" "$cli/stream.c" \
+    "$root/tests/fuzz/fuzz_expr.c"
+# A rate byte (index into the rate table, then 2997/100, 999999/1001 and 1/1; bit 7 for 16 mm
+# feet), a mode byte (bits 0-2 --from, 5 and up none; bit 3 --align; bit 4 --each; bits 5-7
+# --to) and text.
+seed fuzz_expr df-sum      '\004\005' '01:00:00;00 + 10'
+seed fuzz_expr df59-skip   '\012\015' '00:01:00;01 * (3 - 1)'
+seed fuzz_expr df119       '\014\005' '-(00:00:00;119 / 7)'
+seed fuzz_expr feet16      '\201\004' '112+08 - 45+39'
+seed fuzz_expr real-time   '\002\005' '1:02:03.456789s + 12.5s'
+seed fuzz_expr big         '\015\005' '999999999999 * 999999999999'
+seed fuzz_expr nested      '\003\005' '((((((((((1))))))))))'
+seed fuzz_expr utf8        '\000\005' '10 × 3 ÷ 2'
+seed fuzz_expr from-tc     '\001\000' '01000000 / 2'
+seed fuzz_expr from-secs   '\003\042' '-00:00:01.500 + 1:02.5'
+seed fuzz_expr from-feet   '\016\003' '3 + 2+15'
+seed fuzz_expr align       '\004\015' "$(printf '\357\273\2771 + 1\n# note\n\n2 *\n00:00:01;00\r\n(4)')"
+seed fuzz_expr each        '\000\035' "$(printf '001  AX V C 01:00:00:00 01:00:05:12\r\n* A001.2.3\n00:00:00:45\n')"
+seed fuzz_expr one-a-sec   '\020\000' '1:00:00:00 + 0100'
+seed fuzz_expr each-rate   '\017\025' "$(printf 'TITLE: 1.2\n10:00:00:00 1234567890123456789012345678901234567890123\n')"
 run fuzz_expr

@@ -1,0 +1,205 @@
+/* Counts, time codes, feet+frames and real times: each read in full or an error. */
+#include "literal.h"
+#include "options.h"
+
+#include <stdarg.h>
+#include <stdio.h>
+
+static const char *const field_names[] = {"frames", "seconds", "minutes", "hours"};
+
+int reader_fail(Reader *r, const char *where, const char *message)
+{
+    if (!r->error->message) {
+        r->error->message = message;
+        r->error->column = (size_t)(where - r->text) + 1;
+    }
+    return 0;
+}
+
+static int fail_with(Reader *r, const char *where, const char *format, ...)
+{
+    if (r->error->message)
+        return 0;
+    va_list args;
+    va_start(args, format);
+    vsnprintf(r->error->text, sizeof r->error->text, format, args);
+    va_end(args);
+    return reader_fail(r, where, r->error->text);
+}
+
+static int is_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+static int is_tc_char(char c)
+{
+    return is_digit(c) || c == ':' || c == ';' || c == '.' || c == ',';
+}
+
+/* Digits only, as a count; 0 when the count is too large. */
+static int read_count(const char *s, const char *end, int64_t *v)
+{
+    int64_t n = 0;
+    for (; s < end; s++) {
+        n = n * 10 + (*s - '0');
+        if (n > PELLUND_RATE_MAX_FRAMES)
+            return 0;
+    }
+    *v = n;
+    return 1;
+}
+
+/* The whole seconds of [[H:]M:]S; minutes and seconds under a larger field are below 60. */
+static int whole_seconds(Reader *r, const char *s, const char *dot, int64_t *whole)
+{
+    int colons = 0;
+    for (const char *q = s; q < dot; q++)
+        if (*q == ':')
+            colons++;
+        else if (!is_digit(*q))
+            return reader_fail(r, q, "unreadable real time");
+    if (colons > 2)
+        return reader_fail(r, s, "unreadable real time: at most hours, minutes and seconds");
+    const char *p = s;
+    *whole = 0;
+    for (int k = colons + 1; k >= 1; k--, p++) {
+        const char *from = p;
+        while (p < dot && *p != ':')
+            p++;
+        int64_t n;
+        if (p == from)
+            return fail_with(r, from, "empty %s field", field_names[k]);
+        if (!read_count(from, p, &n))
+            return reader_fail(r, from, "real time out of range");
+        if ((*whole = *whole * 60 + n) > PELLUND_RATE_MAX_FRAMES)
+            return reader_fail(r, s, "real time out of range");
+        if (k <= colons && n >= 60)
+            return fail_with(r, from, "%s %lld past 59", field_names[k], (long long)n);
+    }
+    return 1;
+}
+
+/* [[H:]M:]S[.fraction] seconds, up to nine decimals. */
+static int real_time(Reader *r, const char *s, const char *end, Value *v)
+{
+    const char *dot = s;
+    while (dot < end && *dot != '.')
+        dot++;
+    int64_t whole = 0, units = 0, scale = 1;
+    /* ".5s" is half a second. */
+    if ((dot > s || dot == end) && !whole_seconds(r, s, dot, &whole))
+        return 0;
+    if (dot < end) {
+        const char *p = dot + 1;
+        for (; p < end && is_digit(*p) && scale < 1000000000; p++, scale *= 10)
+            units = units * 10 + (*p - '0');
+        if (p == dot + 1)
+            return reader_fail(r, p, "unreadable real time: digits must follow '.'");
+        if (p < end)
+            return reader_fail(r, p, "unreadable real time: at most nine decimals after one '.'");
+    }
+    if (pellund_frames_of_seconds(whole, units, scale, r->context->rate, &v->frames) != PELLUND_OK)
+        return reader_fail(r, s, "real time out of range");
+    v->plain = 0;
+    return 1;
+}
+
+/* N+FF: the span is all digits and two digits follow the '+'. */
+static int is_feet(const Reader *r, const char *s, const char *end)
+{
+    for (const char *p = s; p < end; p++)
+        if (!is_digit(*p))
+            return 0;
+    return end - s > 0 && r->end - end >= 3 && end[0] == '+' && is_digit(end[1])
+           && is_digit(end[2]) && (r->end - end == 3 || !is_tc_char(end[3]));
+}
+
+static int feet(Reader *r, const char *s, const char *end, int64_t ff, Value *v)
+{
+    const int64_t per_foot = r->context->per_foot;
+    int64_t ft;
+    if (ff >= per_foot)
+        return reader_fail(r, end + 1,
+                    per_foot == 16
+                        ? "a foot of 35 mm film has 16 frames (00 to 15); to add, put blanks around +"
+                        : "a foot of 16 mm film has 40 frames (00 to 39); to add, put blanks around +");
+    if (!read_count(s, end, &ft) || ft > (PELLUND_RATE_MAX_FRAMES - ff) / per_foot)
+        return reader_fail(r, s, "feet+frames out of range");
+    v->frames = ft * per_foot + ff;
+    v->plain = 0;
+    return 1;
+}
+
+static int time_code_fault(Reader *r, const char *s, const PellundTcFault *f)
+{
+    const char *at = s + f->offset;
+    char label[24];
+    if (f->value < 0)
+        return fail_with(r, at, "empty %s field", field_names[f->field]);
+    if (f->field != PELLUND_FIELD_FRAMES)
+        return fail_with(r, at, "%s %lld past 59", field_names[f->field], (long long)f->value);
+    return fail_with(r, at, "frames %lld past %d at %s", (long long)f->value,
+                     (int)r->context->rate->labels - 1, rate_label(r->context->rate, label));
+}
+
+static int time_code(Reader *r, const char *s, const char *end, Value *v)
+{
+    PellundTcFault fault;
+    v->plain = 0;
+    switch (pellund_tc_read(s, (size_t)(end - s), r->context->rate, PELLUND_STRICT, &v->frames,
+                            &fault)) {
+    case PELLUND_OK: return 1;
+    case PELLUND_EFIELD: return time_code_fault(r, s, &fault);
+    case PELLUND_ERANGE: return reader_fail(r, s + fault.offset, "time code out of range");
+    default: return reader_fail(r, s, "unreadable time code: at most four fields");
+    }
+}
+
+/* A value without its own mark ('s' or '+FF'), read as --from says. */
+static int unmarked_value(Reader *r, const char *s, const char *end, int marked, Value *v)
+{
+    const int from = r->context->from;
+    if (!marked) {
+        v->bare = from != FROM_MIXED && from != KIND_FRAMES && read_count(s, end, &v->count);
+        if (from == FROM_MIXED || from == KIND_FRAMES) {
+            v->plain = 1;
+            return read_count(s, end, &v->frames) ? 1 : reader_fail(r, s, "frame count out of range");
+        }
+    }
+    switch (from) {
+    case KIND_FRAMES: return reader_fail(r, s, "expected a frame count (--from frames)");
+    case KIND_SECONDS: return real_time(r, s, end, v);
+    case KIND_FEET35:
+    case KIND_FEET16:
+        return marked ? reader_fail(r, s, from == KIND_FEET35 ? "expected feet+frames such as 112+08 (--from feet35)"
+                                                             : "expected feet+frames such as 112+08 (--from feet16)")
+                      : feet(r, s, end, 0, v);
+    default: return time_code(r, s, end, v);
+    }
+}
+
+int literal(Reader *r, Value *v)
+{
+    const char *s = r->at, *end = s;
+    int marked = 0, digits = 0;
+    for (; end < r->end && is_tc_char(*end); end++) {
+        marked |= !is_digit(*end);
+        digits |= is_digit(*end);
+    }
+    if (!digits)
+        return reader_fail(r, s, s < r->end ? "expected a number, a time code or '('"
+                                            : "expression ends too soon");
+    v->bare = 0;
+    v->count = 0;
+    if (end < r->end && *end == 's') {
+        r->at = end + 1;
+        return real_time(r, s, end, v);
+    }
+    if (is_feet(r, s, end)) {
+        r->at = end + 3;
+        return feet(r, s, end, (end[1] - '0') * 10 + (end[2] - '0'), v);
+    }
+    r->at = end;
+    return unmarked_value(r, s, end, marked, v);
+}
