@@ -1,6 +1,10 @@
 // Pellund's conversions timed against libavutil's time code functions on the same
-// inputs, then the speed ratios.
+// inputs: the window's two calls, then both rates calls at every known rate, and
+// the speed ratios of each pair from the same run.
+//   bench_pellund [--benchmark_filter=REGEX]
+#include "median_keeper.h"
 #include "pellund.h"
+#include "pellund_rates.h"
 
 extern "C" {
 #include <libavutil/log.h>
@@ -9,142 +13,241 @@ extern "C" {
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <map>
+#include <deque>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 namespace {
 
 constexpr int32_t Both = PELLUND_MARKS | PELLUND_LEADING;
 constexpr int Repetitions = 5;
+constexpr int InputCount = 2048;
+constexpr double RateMinTime = 0.1; // seconds a repetition at each rate
 
 struct Input {
-    int32_t frames;
-    int32_t type;           // PELLUND_TYPE_NDF or PELLUND_TYPE_DF
-    const AVTimecode *tc;   // libavutil's counterpart of type
+    int64_t frames;
+    int32_t type;           // window type, PELLUND_TYPE_NDF or PELLUND_TYPE_DF
+    const AVTimecode *tc;   // libavutil's counterpart of the rate
     AVRational rate;
     char text[PELLUND_TEXT_SIZE];
+    size_t length;
 };
 
 AVTimecode ndf, df;
-std::vector<Input> inputs;
+std::vector<Input> windowInputs;
 
-// Counts spread over the day under both NTSC types, and their texts (the same for
-// both libraries with marks and leading zeros).
-bool makeInputs()
+// One known rate with counts spread over its day and their texts.
+struct RateInputs {
+    const PellundRate *rate;
+    AVTimecode tc;
+    std::vector<Input> inputs;
+};
+std::deque<RateInputs> rateInputs; // a deque: benchmarks keep pointers to its elements
+
+uint32_t nextRandom(uint32_t &seed)
+{
+    seed = seed * 1664525u + 1013904223u;
+    return seed;
+}
+
+// Fills in's text and checks that libavutil writes the same (marks and leading zeros).
+bool addText(Input &in, const char *ours)
+{
+    std::strcpy(in.text, ours);
+    in.length = std::strlen(in.text);
+    char theirs[AV_TIMECODE_STR_SIZE];
+    if (std::strcmp(av_timecode_make_string(in.tc, theirs, int(in.frames)), in.text) != 0) {
+        std::fprintf(stderr, "texts differ at %lld: %s / %s\n", (long long)in.frames, in.text,
+                     theirs);
+        return false;
+    }
+    return true;
+}
+
+// Counts spread over the day under both NTSC types of the window.
+bool makeWindowInputs()
 {
     const AVRational ndfRate{30, 1}, dfRate{30000, 1001};
     if (av_timecode_init(&ndf, ndfRate, 0, 0, nullptr) != 0
         || av_timecode_init(&df, dfRate, AV_TIMECODE_FLAG_DROPFRAME, 0, nullptr) != 0)
         return false;
     uint32_t seed = 12345;
-    for (int i = 0; i < 2048; ++i) {
+    for (int i = 0; i < InputCount; ++i) {
         Input in{};
         const bool drop = i % 2 != 0;
         in.type = drop ? PELLUND_TYPE_DF : PELLUND_TYPE_NDF;
         in.tc = drop ? &df : &ndf;
         in.rate = drop ? dfRate : ndfRate;
-        seed = seed * 1664525u + 1013904223u;
-        in.frames = int32_t(seed % uint32_t(tc2Maximum(in.type)));
-        tc2String(in.frames, in.type | Both, in.text);
-        char theirs[AV_TIMECODE_STR_SIZE];
-        if (std::strcmp(av_timecode_make_string(in.tc, theirs, in.frames), in.text) != 0) {
-            std::fprintf(stderr, "texts differ at %d: %s / %s\n", in.frames, in.text, theirs);
+        in.frames = int32_t(nextRandom(seed) % uint32_t(tc2Maximum(in.type)));
+        char text[PELLUND_TEXT_SIZE];
+        tc2String(int32_t(in.frames), in.type | Both, text);
+        if (!addText(in, text))
             return false;
-        }
-        inputs.push_back(in);
+        windowInputs.push_back(in);
     }
     return true;
+}
+
+bool makeRateInputs()
+{
+    for (int k = 0; const PellundRate *r = pellund_rate_at(k); k++) {
+        RateInputs &set = rateInputs.emplace_back();
+        set.rate = r;
+        const AVRational rate{r->num, r->den};
+        if (av_timecode_init(&set.tc, rate, r->drop ? AV_TIMECODE_FLAG_DROPFRAME : 0, 0,
+                             nullptr) != 0)
+            return false;
+        const int64_t day = int64_t(r->labels) * 86400 - int64_t(r->drop) * 9 * 144;
+        uint32_t seed = 12345 + uint32_t(k);
+        for (int i = 0; i < InputCount; ++i) {
+            Input in{};
+            in.tc = &set.tc;
+            in.rate = rate;
+            in.frames = int64_t(nextRandom(seed) % uint64_t(day));
+            char text[PELLUND_TEXT_SIZE];
+            if (pellund_tc_string(in.frames, r, Both, text) != PELLUND_OK || !addText(in, text))
+                return false;
+            set.inputs.push_back(in);
+        }
+    }
+    return true;
+}
+
+// Times body over every input, counting each input as one item.
+template <typename Body>
+void timeEach(benchmark::State &state, const std::vector<Input> &inputs, Body body)
+{
+    for (auto _ : state) {
+        for (const Input &in : inputs)
+            body(in);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(inputs.size()));
 }
 
 void tc2String(benchmark::State &state)
 {
     char buf[PELLUND_TEXT_SIZE];
-    for (auto _ : state) {
-        for (const Input &in : inputs) {
-            ::tc2String(in.frames, in.type | Both, buf);
-            benchmark::DoNotOptimize(buf);
-        }
-        benchmark::ClobberMemory();
-    }
-    state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(inputs.size()));
-}
-
-void av_timecode_make_string(benchmark::State &state)
-{
-    char buf[AV_TIMECODE_STR_SIZE];
-    for (auto _ : state) {
-        for (const Input &in : inputs) {
-            ::av_timecode_make_string(in.tc, buf, in.frames);
-            benchmark::DoNotOptimize(buf);
-        }
-        benchmark::ClobberMemory();
-    }
-    state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(inputs.size()));
+    timeEach(state, windowInputs, [&](const Input &in) {
+        ::tc2String(int32_t(in.frames), in.type | Both, buf);
+        benchmark::DoNotOptimize(buf);
+    });
 }
 
 void tc2Frame(benchmark::State &state)
 {
-    for (auto _ : state) {
-        for (Input &in : inputs) {
-            int32_t frames = 0;
-            ::tc2Frame(in.text, in.type, &frames);
-            benchmark::DoNotOptimize(frames);
-        }
-    }
-    state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(inputs.size()));
+    timeEach(state, windowInputs, [](const Input &in) {
+        int32_t frames = 0;
+        ::tc2Frame(const_cast<char *>(in.text), in.type, &frames);
+        benchmark::DoNotOptimize(frames);
+    });
 }
 
-void av_timecode_init_from_string(benchmark::State &state)
+void makeString(benchmark::State &state, const std::vector<Input> *inputs)
 {
-    for (auto _ : state) {
-        for (const Input &in : inputs) {
-            AVTimecode tc;
-            ::av_timecode_init_from_string(&tc, in.rate, in.text, nullptr);
-            benchmark::DoNotOptimize(tc.start);
-        }
-    }
-    state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(inputs.size()));
+    char buf[AV_TIMECODE_STR_SIZE];
+    timeEach(state, *inputs, [&](const Input &in) {
+        ::av_timecode_make_string(in.tc, buf, int(in.frames));
+        benchmark::DoNotOptimize(buf);
+    });
 }
 
-// Passes everything on to the console and keeps each benchmark's median time.
-class MedianKeeper : public benchmark::ConsoleReporter
+void initFromString(benchmark::State &state, const std::vector<Input> *inputs)
 {
-public:
-    std::map<std::string, double> median;
+    timeEach(state, *inputs, [](const Input &in) {
+        AVTimecode tc;
+        ::av_timecode_init_from_string(&tc, in.rate, in.text, nullptr);
+        benchmark::DoNotOptimize(tc.start);
+    });
+}
 
-    // Colour only on a terminal, so that a saved run stays plain text.
-    MedianKeeper() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular) {}
+void tcString(benchmark::State &state, const RateInputs *set)
+{
+    char buf[PELLUND_TEXT_SIZE];
+    timeEach(state, set->inputs, [&](const Input &in) {
+        pellund_tc_string(in.frames, set->rate, Both, buf);
+        benchmark::DoNotOptimize(buf);
+    });
+}
 
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs) {
-            if (run.error_occurred)
-                continue;
-            const std::string &name = run.run_name.function_name;
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                median[name] = run.GetAdjustedCPUTime();
-            else if (run.run_type == Run::RT_Iteration && run.repetitions <= 1)
-                median[name] = run.GetAdjustedCPUTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
+void tcFrames(benchmark::State &state, const RateInputs *set)
+{
+    timeEach(state, set->inputs, [&](const Input &in) {
+        int64_t frames = 0;
+        pellund_tc_frames(in.text, in.length, set->rate, &frames);
+        benchmark::DoNotOptimize(frames);
+    });
+}
+
+void registerAll()
+{
+    for (auto *b : {
+             benchmark::RegisterBenchmark("tc2String", tc2String),
+             benchmark::RegisterBenchmark("av_timecode_make_string", makeString, &windowInputs),
+             benchmark::RegisterBenchmark("tc2Frame", tc2Frame),
+             benchmark::RegisterBenchmark("av_timecode_init_from_string", initFromString,
+                                          &windowInputs),
+         })
+        b->Repetitions(Repetitions)->DisplayAggregatesOnly(true);
+    for (const RateInputs &set : rateInputs) {
+        const std::string at = std::string("/") + set.rate->name;
+        for (auto *b : {
+                 benchmark::RegisterBenchmark(("pellund_tc_string" + at).c_str(), tcString, &set),
+                 benchmark::RegisterBenchmark(("av_timecode_make_string" + at).c_str(), makeString,
+                                              &set.inputs),
+                 benchmark::RegisterBenchmark(("pellund_tc_frames" + at).c_str(), tcFrames, &set),
+                 benchmark::RegisterBenchmark(("av_timecode_init_from_string" + at).c_str(),
+                                              initFromString, &set.inputs),
+             })
+            b->Repetitions(Repetitions)->DisplayAggregatesOnly(true)->MinTime(RateMinTime);
     }
-};
+}
 
-void printRatio(const MedianKeeper &keeper, const char *ours, const char *theirs)
+void printWindowRatios(const MedianKeeper &keeper)
 {
-    const auto o = keeper.median.find(ours), t = keeper.median.find(theirs);
-    if (o == keeper.median.end() || t == keeper.median.end() || o->second <= 0)
-        return;
-    const double ratio = t->second / o->second;
-    if (ratio >= 1)
-        std::printf("%s is %.1fx faster than %s\n", ours, ratio, theirs);
-    else
-        std::printf("%s is %.1fx slower than %s\n", ours, 1 / ratio, theirs);
+    std::printf("\n%d inputs per iteration, median CPU time of %d repetitions\n", InputCount,
+                Repetitions);
+    for (const auto &[ours, theirs] : {std::pair{"tc2String", "av_timecode_make_string"},
+                                       std::pair{"tc2Frame", "av_timecode_init_from_string"}}) {
+        const double ratio = keeper.ratio(ours, theirs);
+        if (ratio > 0)
+            std::printf("%s is %.1fx %s than %s\n", ours, ratio >= 1 ? ratio : 1 / ratio,
+                        ratio >= 1 ? "faster" : "slower", theirs);
+    }
+}
+
+double least(double sofar, double ratio)
+{
+    return ratio > 0 && (sofar == 0 || ratio < sofar) ? ratio : sofar;
+}
+
+// One row a rate: ns a call of each, and how many times faster Pellund is.
+void printRateTable(const MedianKeeper &keeper)
+{
+    std::printf("\nns a call at each rate, and libavutil's time over Pellund's\n");
+    std::printf("%-9s %9s %11s %6s   %9s %11s %6s\n", "rate", "tc_string", "make_string",
+                "ratio", "tc_frames", "init_string", "ratio");
+    double leastWrite = 0, leastRead = 0;
+    for (const RateInputs &set : rateInputs) {
+        const std::string at = std::string("/") + set.rate->name;
+        const std::string write[2] = {"pellund_tc_string" + at, "av_timecode_make_string" + at};
+        const std::string read[2] = {"pellund_tc_frames" + at, "av_timecode_init_from_string" + at};
+        const double writeRatio = keeper.ratio(write[0], write[1]);
+        const double readRatio = keeper.ratio(read[0], read[1]);
+        if (writeRatio == 0 && readRatio == 0)
+            continue; // filtered out
+        const double n = double(set.inputs.size());
+        std::printf("%-9s %9.1f %11.1f %5.1fx   %9.1f %11.1f %5.1fx\n", set.rate->name,
+                    keeper.time(write[0]) / n, keeper.time(write[1]) / n, writeRatio,
+                    keeper.time(read[0]) / n, keeper.time(read[1]) / n, readRatio);
+        leastWrite = least(leastWrite, writeRatio);
+        leastRead = least(leastRead, readRatio);
+    }
+    std::printf("least ratio over the rates: pellund_tc_string %.1fx, pellund_tc_frames %.1fx\n",
+                leastWrite, leastRead);
 }
 
 } // namespace
@@ -152,27 +255,16 @@ void printRatio(const MedianKeeper &keeper, const char *ours, const char *theirs
 int main(int argc, char **argv)
 {
     av_log_set_level(AV_LOG_QUIET);
-    if (!makeInputs())
+    if (!makeWindowInputs() || !makeRateInputs())
         return 1;
-    for (auto *b : {
-             benchmark::RegisterBenchmark("tc2String", tc2String),
-             benchmark::RegisterBenchmark("av_timecode_make_string", av_timecode_make_string),
-             benchmark::RegisterBenchmark("tc2Frame", tc2Frame),
-             benchmark::RegisterBenchmark("av_timecode_init_from_string",
-                                          av_timecode_init_from_string),
-         })
-        b->Repetitions(Repetitions)->DisplayAggregatesOnly(true);
-
+    registerAll();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     MedianKeeper keeper;
     benchmark::RunSpecifiedBenchmarks(&keeper);
     benchmark::Shutdown();
-
-    std::printf("\n%zu inputs per iteration, median CPU time of %d repetitions\n",
-                inputs.size(), Repetitions);
-    printRatio(keeper, "tc2String", "av_timecode_make_string");
-    printRatio(keeper, "tc2Frame", "av_timecode_init_from_string");
+    printWindowRatios(keeper);
+    printRateTable(keeper);
     return 0;
 }

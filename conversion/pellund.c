@@ -2,18 +2,31 @@
 #include "pellund.h"
 #include "pellund_rates.h"
 
+#include <stdatomic.h>
+
 #define SECONDS_PER_DAY 86400
 
+/* Each type's rate is looked up by name on its first use only: the window calls
+ * these for every frame it shows. */
 static const PellundRate *rate_of(int32_t flags)
 {
+    static const char *const names[] = {"24", "23.976", "29.97", "29.97df", "25"};
+    static _Atomic(const PellundRate *) found[sizeof names / sizeof names[0]];
+    int k;
     switch (flags & PELLUND_TYPE_MASK) {
-    case PELLUND_TYPE_FILM:  return pellund_rate_find("24");
-    case PELLUND_TYPE_23_98: return pellund_rate_find("23.976");
-    case PELLUND_TYPE_NDF:   return pellund_rate_find("29.97");
-    case PELLUND_TYPE_DF:    return pellund_rate_find("29.97df");
-    case PELLUND_TYPE_PAL:   return pellund_rate_find("25");
+    case PELLUND_TYPE_FILM:  k = 0; break;
+    case PELLUND_TYPE_23_98: k = 1; break;
+    case PELLUND_TYPE_NDF:   k = 2; break;
+    case PELLUND_TYPE_DF:    k = 3; break;
+    case PELLUND_TYPE_PAL:   k = 4; break;
     default: return NULL;
     }
+    const PellundRate *r = atomic_load_explicit(&found[k], memory_order_acquire);
+    if (!r) {
+        r = pellund_rate_find(names[k]);
+        atomic_store_explicit(&found[k], r, memory_order_release);
+    }
+    return r;
 }
 
 int32_t tc2Maximum(int32_t flags)

@@ -160,17 +160,39 @@ static int scale_nearest(int64_t n, int64_t a, int64_t b, int64_t *out)
     return 1;
 }
 
-static int frame_digits(const PellundRate *r)
+/* Frames take two digits, three at rates labelled past 100. */
+static inline int label_digits(int64_t labels)
 {
-    return r->labels > 100 ? 3 : 2;
+    return labels > 100 ? 3 : 2;
 }
 
-/* Drop frame: the label number (as if every label were a frame) of count n >= 0. */
-static int64_t drop_labels(int64_t n, const PellundRate *r)
+static int frame_digits(const PellundRate *r)
 {
-    const int64_t per_min = r->labels * 60 - r->drop, per10 = 10 * per_min + r->drop;
-    const int64_t tens = n / per10, rest = n % per10;
-    return n + 9 * r->drop * tens + r->drop * ((rest - r->drop) / per_min);
+    return label_digits(r->labels);
+}
+
+/* The writer is inlined at each known rate with its constants, so that its
+ * divisions become multiplications. */
+#if defined(__GNUC__)
+#  define WRITER_INLINE static inline __attribute__((always_inline))
+#elif defined(_MSC_VER)
+#  define WRITER_INLINE static __forceinline
+#else
+#  define WRITER_INLINE static inline
+#endif
+
+static const char two_digits[201] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+/* Drop frame: the label number (as if every label were a frame) of count n. */
+WRITER_INLINE uint64_t drop_labels(uint64_t n, uint32_t labels, uint32_t drop)
+{
+    const uint64_t per_min = (uint64_t)labels * 60 - drop, per10 = 10 * per_min + drop;
+    const uint64_t tens = n / per10, rest = n % per10;
+    const uint64_t minutes = rest < drop ? 0 : (rest - drop) / per_min;
+    return n + 9 * (uint64_t)drop * tens + drop * minutes;
 }
 
 /* Writes v with at least width digits. */
@@ -187,16 +209,78 @@ static char *put_digits(char *p, int64_t v, int width)
     return p;
 }
 
-static void strip_leading(char *s)
+/* v < 100 as two digits. */
+WRITER_INLINE char *put_pair(char *p, uint32_t v)
 {
-    char *first = s;
-    while (*first && (*first < '1' || *first > '9'))
+    memcpy(p, &two_digits[2 * v], 2);
+    return p + 2;
+}
+
+/* v with width digits, 2 or 3, or more when v needs them. */
+WRITER_INLINE char *put_field(char *p, uint64_t v, int width)
+{
+    if (width == 2 && v < 100)
+        return put_pair(p, (uint32_t)v);
+    if (width == 3 && v < 1000) {
+        *p++ = (char)('0' + v / 100);
+        return put_pair(p, (uint32_t)(v % 100));
+    }
+    return put_digits(p, (int64_t)v, width);
+}
+
+/* The fields of n >= 0 at labels frame labels a second; returns the end. Each
+ * field's quotient comes from n itself, so that the divisions run side by side. */
+WRITER_INLINE char *put_time_code(char *p, uint64_t n, uint32_t labels, uint32_t drop,
+                                  int marks)
+{
+    if (drop)
+        n = drop_labels(n, labels, drop);
+    const uint64_t secs = n / labels, minutes = n / (labels * UINT64_C(60)),
+                   hours = n / (labels * UINT64_C(3600));
+    p = put_field(p, hours, 2);
+    if (marks) *p++ = ':';
+    p = put_pair(p, (uint32_t)(minutes - hours * 60));
+    if (marks) *p++ = ':';
+    p = put_pair(p, (uint32_t)(secs - minutes * 60));
+    if (marks) *p++ = drop ? ';' : ':';
+    return put_field(p, n - secs * labels, label_digits(labels));
+}
+
+#define RATE_KEY(labels, drop) ((uint64_t)(uint32_t)(labels) << 32 | (uint32_t)(drop))
+#define AT_RATE(labels, drop) \
+    case RATE_KEY(labels, drop): return put_time_code(p, n, labels, drop, marks)
+
+/* The known rates' labels and drops as constants; any other rate takes the same
+ * writer with its own values. */
+static char *put_time_code_at(char *p, uint64_t n, const PellundRate *r, int marks)
+{
+    switch (RATE_KEY(r->labels, r->drop)) {
+    AT_RATE(24, 0);
+    AT_RATE(25, 0);
+    AT_RATE(30, 0);
+    AT_RATE(30, 2);
+    AT_RATE(48, 0);
+    AT_RATE(50, 0);
+    AT_RATE(60, 0);
+    AT_RATE(60, 4);
+    AT_RATE(120, 0);
+    AT_RATE(120, 8);
+    default: return put_time_code(p, n, (uint32_t)r->labels, (uint32_t)r->drop, marks);
+    }
+}
+
+/* From the first significant digit on, or "0" when there is none. */
+static void strip_leading(char *s, char *end)
+{
+    const char *first = s;
+    while (first < end && (*first < '1' || *first > '9'))
         first++;
-    if (!*first) {
-        strcpy(s, "0");
+    if (first == end) {
+        s[0] = '0';
+        s[1] = '\0';
         return;
     }
-    memmove(s, first, strlen(first) + 1);
+    memmove(s, first, (size_t)(end - first) + 1);
 }
 
 static int in_range(int64_t frames)
@@ -209,27 +293,14 @@ int pellund_tc_string(int64_t frames, const PellundRate *r, int32_t options, cha
     text[0] = '\0';
     if (!in_range(frames))
         return PELLUND_ERANGE;
-    char *p = text;
-    int64_t n = frames;
-    if (n < 0) {
-        *p++ = '-';
-        n = -n;
-    }
-    if (r->drop)
-        n = drop_labels(n, r);
-    const int64_t ff = n % r->labels, secs = n / r->labels;
-    const int marks = (options & PELLUND_MARKS) != 0;
-    char *fields = p;
-    p = put_digits(p, secs / 3600, 2);
-    if (marks) *p++ = ':';
-    p = put_digits(p, secs / 60 % 60, 2);
-    if (marks) *p++ = ':';
-    p = put_digits(p, secs % 60, 2);
-    if (marks) *p++ = r->drop ? ';' : ':';
-    p = put_digits(p, ff, frame_digits(r));
-    *p = '\0';
+    char *fields = text;
+    if (frames < 0)
+        *fields++ = '-';
+    const uint64_t n = frames < 0 ? 0 - (uint64_t)frames : (uint64_t)frames;
+    char *end = put_time_code_at(fields, n, r, (options & PELLUND_MARKS) != 0);
+    *end = '\0';
     if (!(options & PELLUND_LEADING))
-        strip_leading(fields);
+        strip_leading(fields, end);
     return PELLUND_OK;
 }
 

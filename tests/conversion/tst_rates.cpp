@@ -9,7 +9,9 @@ extern "C" {
 
 #include <QtTest>
 
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -267,6 +269,46 @@ private slots:
                 QFAIL(qPrintable(QString("libavutil reads %1 as %2").arg(ours).arg(read.start)));
         }
         QCOMPARE(tc(day, r).left(9), QByteArray("24:00:00") + (r->drop ? ';' : ':'));
+    }
+
+    // Far from zero hours pass 99 and counts pass 32 bits. libavutil writes the same text
+    // while its int holds the label number (its drop frame negatives count differently), and
+    // every form reads back.
+    void farCounts_data() { addRateRows(); }
+    void farCounts()
+    {
+        QFETCH(QByteArray, name);
+        const PellundRate *r = rate(name);
+        AVTimecode avtc;
+        const int avFlags = (r->drop ? AV_TIMECODE_FLAG_DROPFRAME : 0) | AV_TIMECODE_FLAG_ALLOWNEGATIVE;
+        QCOMPARE(av_timecode_init(&avtc, AVRational{r->num, r->den}, avFlags, 0, nullptr), 0);
+        const int64_t avLimit = r->drop ? 2000000000 : INT32_MAX;
+        const int64_t hundredHours = 100 * (int64_t(r->labels) * 3600 - int64_t(r->drop) * 54);
+        std::vector<int64_t> counts = {0, 1, hundredHours - 1, hundredHours, INT32_MAX,
+                                       PELLUND_RATE_MAX_FRAMES};
+        uint64_t seed = 1;
+        for (int i = 0; i < 20000; i++) {
+            seed = seed * 6364136223846793005u + 1442695040888963407u;
+            const uint64_t span = i % 2 ? uint64_t(INT32_MAX) : uint64_t(PELLUND_RATE_MAX_FRAMES);
+            counts.push_back(int64_t((seed >> 11) % (span + 1)));
+        }
+        for (const int64_t magnitude : counts) {
+            for (const int64_t n : {magnitude, -magnitude}) {
+                const QByteArray ours = tc(n, r);
+                char theirs[AV_TIMECODE_STR_SIZE];
+                if (std::abs(n) <= avLimit && (n >= 0 || !r->drop)
+                    && ours != av_timecode_make_string(&avtc, theirs, int(n)))
+                    QFAIL(qPrintable(QString("frame %1: %2, libavutil %3").arg(n).arg(ours, theirs)));
+                for (const int32_t options : {0, PELLUND_MARKS, PELLUND_LEADING, PELLUND_MARKS | PELLUND_LEADING}) {
+                    const QByteArray text = tc(n, r, options);
+                    int64_t read = 0;
+                    if (pellund_tc_frames(text.constData(), size_t(text.size()), r, &read) != PELLUND_OK
+                        || read != n)
+                        QFAIL(qPrintable(QString("frame %1 written %2 reads back as %3")
+                                             .arg(n).arg(text).arg(read)));
+                }
+            }
+        }
     }
 
     // libltc counts frame by frame through the day at the rates LTC carries.
