@@ -1,17 +1,31 @@
-// Start-up: show the calculator, then the about window in front of it, and run on window
-// events until the last window closes.
+// Start-up: answer --help and --version, make sure there is a display, show the calculator,
+// then the about window in front of it, and run on window events until the last window closes.
+#include "CommandLine.h"
+#include "DisplayCheck.h"
 #include "frmOstrel.h"
 #include "PlatformChoice.h"
 #include "frmSplash.h"
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char *argv[])
 {
+    if (const std::optional<int> status = CommandLine::answer(argc, argv))
+        return *status;
     preferX11WhenOffered();
+    const QByteArray noDisplay = DisplayCheck::missing(argc, argv);
+    if (!noDisplay.isEmpty()) {
+        std::fprintf(stderr, "ostrel: no display found: %s\n", noDisplay.constData());
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ostrel"));
     QApplication::setApplicationVersion(QStringLiteral(OSTREL_VERSION));
+    // The Wayland app_id, by which desktops find the window's launcher and icon. The X11
+    // class stays the program's name, the entry's StartupWMClass.
+    QGuiApplication::setDesktopFileName(QStringLiteral(OSTREL_DESKTOP_ID));
 
     auto *calculator = new frmOstrel;
     calculator->setAttribute(Qt::WA_DeleteOnClose);
