@@ -1,10 +1,11 @@
 // Start-up: answer --help and --version, make sure there is a display, show the calculator,
 // then the about window in front of it, and run on window events until the last window closes.
+#include "AboutAtStart.h"
 #include "CommandLine.h"
 #include "DisplayCheck.h"
 #include "frmOstrel.h"
+#include "PanelHints.h"
 #include "PlatformChoice.h"
-#include "frmSplash.h"
 
 #include <QApplication>
 
@@ -21,6 +22,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     QApplication app(argc, argv);
+    PanelHints::setProgramName(&argv[0]);
     QApplication::setApplicationName(QStringLiteral("Ostrel"));
     QApplication::setApplicationVersion(QStringLiteral(OSTREL_VERSION));
     // The Wayland app_id, by which desktops find the window's launcher and icon. The X11
@@ -30,6 +32,6 @@ int main(int argc, char *argv[])
     auto *calculator = new frmOstrel;
     calculator->setAttribute(Qt::WA_DeleteOnClose);
     calculator->show();
-    frmSplash::showSplash();
+    AboutAtStart::showInFrontOf(calculator);
     return app.exec();
 }
