@@ -2,6 +2,7 @@
 // then the about window in front of it, and run on window events until the last window closes.
 #include "AboutAtStart.h"
 #include "CommandLine.h"
+#include "ConnectionGuard.h"
 #include "DisplayCheck.h"
 #include "frmOstrel.h"
 #include "PanelHints.h"
@@ -10,18 +11,33 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <memory>
+
+namespace {
+
+// What is settled before Qt starts: the options answered without a display, and whether there
+// is a display to go to. An exit status when the program ends here.
+std::optional<int> beforeQt(int argc, char *argv[])
+{
+    if (const std::optional<int> status = CommandLine::answer(argc, argv))
+        return status;
+    preferX11WhenOffered();
+    const QByteArray noDisplay = DisplayCheck::missing(argc, argv);
+    if (noDisplay.isEmpty())
+        return std::nullopt;
+    std::fprintf(stderr, "ostrel: no display found: %s\n", noDisplay.constData());
+    return 1;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
-    if (const std::optional<int> status = CommandLine::answer(argc, argv))
+    if (const std::optional<int> status = beforeQt(argc, argv))
         return *status;
-    preferX11WhenOffered();
-    const QByteArray noDisplay = DisplayCheck::missing(argc, argv);
-    if (!noDisplay.isEmpty()) {
-        std::fprintf(stderr, "ostrel: no display found: %s\n", noDisplay.constData());
-        return 1;
-    }
+    auto guard = std::make_unique<ConnectionGuard>();
     QApplication app(argc, argv);
+    guard.reset();
     PanelHints::setProgramName(&argv[0]);
     QApplication::setApplicationName(QStringLiteral("Ostrel"));
     QApplication::setApplicationVersion(QStringLiteral(OSTREL_VERSION));

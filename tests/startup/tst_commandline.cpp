@@ -1,5 +1,5 @@
-// Which start-ups have no display to go to, and what the program says and does then; --help
-// and --version answered with no display at all.
+// Which start-ups have no display to go to, and what the program says and does then, also
+// when a display is named but not there; --help and --version answered with no display at all.
 #include "DisplayCheck.h"
 
 #include <QFile>
@@ -142,6 +142,19 @@ private slots:
         QTest::newRow("forced onto Wayland")
             << w("") << w("QT_QPA_PLATFORM=wayland") << 1 << QByteArray()
             << QByteArray("ostrel: no display found: WAYLAND_DISPLAY is not set\n");
+        QTest::newRow("X display not there")
+            << w("") << w("DISPLAY=:65000") << 1 << QByteArray()
+            << QByteArray("ostrel: no display found: cannot connect to DISPLAY=:65000\n");
+        QTest::newRow("Wayland display not there")
+            << w("")
+            << w("QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=nothere XDG_RUNTIME_DIR=/nonexistent")
+            << 1 << QByteArray()
+            << QByteArray("ostrel: no display found: cannot connect to WAYLAND_DISPLAY=nothere\n");
+        QTest::newRow("neither display there")
+            << w("") << w("DISPLAY=:65000 WAYLAND_DISPLAY=nothere XDG_RUNTIME_DIR=/nonexistent")
+            << 1 << QByteArray()
+            << QByteArray("ostrel: no display found: cannot connect to DISPLAY=:65000, "
+                          "cannot connect to WAYLAND_DISPLAY=nothere\n");
         QTest::newRow("--version") << w("--version") << w("") << 0 << version << QByteArray();
         QTest::newRow("--version before Qt's options")
             << w("--version -platform xcb") << w("") << 0 << version << QByteArray();

@@ -135,7 +135,10 @@ fi
 behind=0
 for i in $(seq "$starts"); do
     [ "$i" -gt 1 ] && start
-    about_in_front xwayland "$wm_class" || { behind=$((behind + 1)); windows | sed "s/^/start $i: /"; }
+    if ! about_in_front xwayland "$wm_class"; then
+        behind=$((behind + 1))
+        windows | sed "s/^/start $i: /"
+    fi
     stop
 done
 [ "$behind" -eq 0 ] || fail "about window not in front and focused in $behind of $starts starts"
@@ -143,7 +146,8 @@ done
 # Forced onto Wayland: the key table with real key codes.
 start QT_QPA_PLATFORM=wayland
 wait_for "[shell=\"xdg_shell\" title=\"$title\"]" || { cat "$work/out/program.log"; fail "no Wayland window"; }
-about_in_front xdg_shell "$app_id" || fail "on Wayland, not both windows with app_id $app_id, the about window untitled in front: $(windows)"
+about_in_front xdg_shell "$app_id" \
+    || fail "not both windows with app_id $app_id, the untitled about window in front: $(windows)"
 copied() { # keys...  the display, as Copy puts it on the clipboard
     as_user "${client[@]}" "$vkbd" "$@" alt+o wait:300 || return
     as_user "${client[@]}" wl-paste --no-newline
