@@ -10,7 +10,7 @@ namespace DesktopPlace {
 QPoint at(int leftTwips, int topTwips)
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    const QPoint origin = screen ? screen->virtualGeometry().topLeft() : QPoint();
+    const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
     return origin + Twips::toPixels(leftTwips, topTwips);
 }
 

@@ -2,11 +2,11 @@
 
 #include <QPoint>
 
-// Both windows stand at fixed places measured from the top-left corner of the whole desktop
-// (all screens together), not of the primary screen.
+// Both windows stand at fixed places measured from the top-left corner of the primary screen,
+// where a Windows desktop has its origin, wherever that screen lies among the others.
 namespace DesktopPlace {
 
-// The point left, top (twips) from the desktop's top-left corner, in logical pixels.
+// The point left, top (twips) from the primary screen's top-left corner, in logical pixels.
 QPoint at(int leftTwips, int topTwips);
 
 } // namespace DesktopPlace

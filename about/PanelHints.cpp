@@ -1,5 +1,6 @@
 #include "PanelHints.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QWidget>
 
@@ -51,5 +52,31 @@ void apply(QWidget *window)
     window->winId();
 }
 #endif
+
+namespace {
+
+char **programNameSlot = nullptr;
+
+} // namespace
+
+void setProgramName(char **programName)
+{
+    programNameSlot = programName;
+}
+
+void show(QWidget *window)
+{
+    if (!programNameSlot || !QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        window->show();
+        return;
+    }
+    const QString name = QCoreApplication::applicationName();
+    char *const programName = *programNameSlot;
+    *programNameSlot = nullptr;
+    QCoreApplication::setApplicationName(QString());
+    window->show();
+    *programNameSlot = programName;
+    QCoreApplication::setApplicationName(name);
+}
 
 } // namespace PanelHints

@@ -124,7 +124,7 @@ void frmSplash::showSplash()
         openSplash = new frmSplash;
         openSplash->move(fixedPosition());
         PanelHints::apply(openSplash);
-        openSplash->show();
+        PanelHints::show(openSplash);
     }
     openSplash->raise();
     openSplash->activateWindow();

@@ -1,18 +1,23 @@
 #!/usr/bin/env bash
 # The program in a headless sway session, as an editor on a Wayland desktop gets it:
-#   - started plainly, it runs on XWayland and asks for its fixed place;
-#   - forced onto Wayland, keys from a real keymap enter what they do under X11.
+#   - started plainly, it runs on XWayland and asks for its fixed place; in each of 20 starts
+#     the about window comes up in front of the calculator, focused;
+#   - forced onto Wayland, both windows carry the desktop entry's id as app_id, the about
+#     window has an empty title, and keys from a real keymap enter what they do under X11.
 # sway refuses to run as root, so as root the session runs as an unprivileged user.
-# Usage: tst_sway.sh PROGRAM VKBD      exit 77 when the session cannot be had.
+# Usage: tst_sway.sh PROGRAM VKBD DESKTOP-ENTRY      exit 77 when the session cannot be had.
 set -uo pipefail
 
-program=$1 vkbd=$2
+program=$1 vkbd=$2 entry=$3
 title="Quorvane Time Code Calculator"
+app_id=$(basename "$entry" .desktop)
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
+starts=20
 skip() { echo "SKIP: $*"; exit 77; }
 fail() { echo "FAIL: $*"; failed=1; }
 failed=0
 
-for tool in sway swaymsg Xwayland wl-paste xprop setpriv; do
+for tool in sway swaymsg Xwayland wl-paste xprop setpriv jq; do
     command -v "$tool" >/dev/null || skip "$tool is not installed"
 done
 
@@ -85,11 +90,33 @@ wait_for() {
 start() { # extra environment...
     msg exec "env $* $work/launch $work/out $work/bin/ostrel"
 }
+# The floating windows of the workspace, bottom first, one line each: shell, X11 instance or
+# app_id, title ("" for none), focused.
+windows() {
+    as_user "${client[@]}" swaymsg -t get_tree | jq -r '.. | objects
+        | select(.type == "workspace" and .name != "__i3_scratch") | .floating_nodes[]
+        | [.shell, (.window_properties.instance // .app_id), (.name // ""), .focused] | @tsv'
+}
+# Waits until count windows float on the workspace.
+wait_for_windows() { # count
+    for _ in $(seq 200); do
+        [ "$(windows | wc -l)" -eq "$1" ] && return 0
+        sleep 0.05
+    done
+    return 1
+}
 stop() {
     msg "[title=\"$title\"] kill"
-    msg '[app_id="ostrel"] kill'
-    pkill -u "$user" -x ostrel 2>/dev/null
-    sleep 0.5
+    msg "[app_id=\"$app_id\"] kill"
+    msg "[instance=\"$wm_class\"] kill"
+    wait_for_windows 0 || pkill -u "$user" -x ostrel 2>/dev/null
+    sleep 0.2
+}
+# Both windows are up, the about window (empty title) on top and focused.
+about_in_front() { # shell id
+    local expected
+    expected=$(printf '%s\t%s\t%s\t%s\n' "$1" "$2" "$title" false "$1" "$2" "" true)
+    wait_for_windows 2 && [ "$(windows)" = "$expected" ]
 }
 
 # Plain start: on XWayland, at its place (sway centres floating X11 windows, but the program
@@ -103,12 +130,24 @@ else
     fail "plain start is not an XWayland window"
     cat "$work/out/program.log"
 fi
-stop
+# Every start, the first on a fresh XWayland too: the about window in front, focused; the X11
+# class is the desktop entry's StartupWMClass.
+behind=0
+for i in $(seq "$starts"); do
+    [ "$i" -gt 1 ] && start
+    if ! about_in_front xwayland "$wm_class"; then
+        behind=$((behind + 1))
+        windows | sed "s/^/start $i: /"
+    fi
+    stop
+done
+[ "$behind" -eq 0 ] || fail "about window not in front and focused in $behind of $starts starts"
 
 # Forced onto Wayland: the key table with real key codes.
 start QT_QPA_PLATFORM=wayland
 wait_for "[shell=\"xdg_shell\" title=\"$title\"]" || { cat "$work/out/program.log"; fail "no Wayland window"; }
-wait_for '[shell="xdg_shell" app_id="ostrel" title="^(?!Quorvane)"]' || fail "no about window"
+about_in_front xdg_shell "$app_id" \
+    || fail "not both windows with app_id $app_id, the untitled about window in front: $(windows)"
 copied() { # keys...  the display, as Copy puts it on the clipboard
     as_user "${client[@]}" "$vkbd" "$@" alt+o wait:300 || return
     as_user "${client[@]}" wl-paste --no-newline

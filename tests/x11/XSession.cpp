@@ -53,8 +53,8 @@ bool XSession::start(QString *error)
     // Xvfb picks a free display itself and writes its number to standard output.
     dieWithParent(m_xvfb);
     m_xvfb.setProcessChannelMode(QProcess::SeparateChannels);
-    m_xvfb.start(m_xvfbPath, {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten",
-                              "tcp", "-noreset"});
+    m_xvfb.start(m_xvfbPath, {"-displayfd", "1", "-screen", "0", m_screenSize + "x24",
+                              "-nolisten", "tcp", "-noreset"});
     if (!m_xvfb.waitForStarted(5000)) {
         *error = QStringLiteral("Xvfb did not start");
         return false;

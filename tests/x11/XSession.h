@@ -28,6 +28,8 @@ public:
 
     // Empty when Xvfb and xclip are installed, else what is missing.
     QString findTools();
+    // The X screen, "WIDTHxHEIGHT"; 1024x768 unless set before start.
+    void setScreenSize(const QString &size) { m_screenSize = size; }
     // Checks the program is there, starts Xvfb on a free display and connects the driver;
     // the reason goes to error on failure.
     bool start(QString *error);
@@ -71,6 +73,7 @@ private:
     QProcess m_xvfb;
     QTemporaryDir m_runtimeDir;
     QString m_display;
+    QString m_screenSize = QStringLiteral("1024x768");
     QProcessEnvironment m_variables;
     XDriver m_x;
     std::unique_ptr<QProcess> m_program;
