@@ -166,11 +166,6 @@ static inline int label_digits(int64_t labels)
     return labels > 100 ? 3 : 2;
 }
 
-static int frame_digits(const PellundRate *r)
-{
-    return label_digits(r->labels);
-}
-
 /* The writer is inlined at each known rate with its constants, so that its
  * divisions become multiplications. */
 #if defined(__GNUC__)
