@@ -1,5 +1,7 @@
 // Start-up: show the calculator, then the about window in front of it, and run on window
 // events until the last window closes.
+#include "ClassicFont.h"
+#include "FontPreload.h"
 #include "frmOstrel.h"
 #include "PlatformChoice.h"
 #include "frmSplash.h"
@@ -9,7 +11,10 @@
 int main(int argc, char *argv[])
 {
     preferX11WhenOffered();
+    FontPreload fonts;
     QApplication app(argc, argv);
+    fonts.wait();
+    useDialogFontByDefault();
     QApplication::setApplicationName(QStringLiteral("Ostrel"));
     QApplication::setApplicationVersion(QStringLiteral(OSTREL_VERSION));
 
