@@ -27,7 +27,8 @@ Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/
 xvfb=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$work/display")
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not come up on $DISPLAY" >&2; exit 1; }
 export XDG_RUNTIME_DIR=$work
 
 # name|title|command; the calculator builds are ostrel, ostrel#2, ...
