@@ -1,5 +1,7 @@
 #include "ClassicFont.h"
 
+#include <QApplication>
+#include <QFontDatabase>
 #include <QStringList>
 
 namespace {
@@ -18,12 +20,24 @@ QStringList familiesFor(const QString &family)
     return {family};
 }
 
+// Only the first installed family is handed to Qt: for every missing name Qt would ask
+// fontconfig for aliases and a sorted fallback list, each time a size is first used.
+QStringList firstInstalled(const QStringList &families)
+{
+    const QStringList installed = QFontDatabase::families();
+    for (const QString &family : families) {
+        if (installed.contains(family, Qt::CaseInsensitive))
+            return {family};
+    }
+    return families;
+}
+
 } // namespace
 
 QFont classicFont(const QString &family, qreal pointSize, bool bold)
 {
     QFont font;
-    font.setFamilies(familiesFor(family));
+    font.setFamilies(firstInstalled(familiesFor(family)));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(pointSize);
     font.setBold(bold);
@@ -33,4 +47,14 @@ QFont classicFont(const QString &family, qreal pointSize, bool bold)
 QFont dialogFont()
 {
     return classicFont(msSansSerif, 8.25, false);
+}
+
+void useDialogFontByDefault()
+{
+    const QFont tipFont = QApplication::font("QTipLabel");
+    const QFont boxFont = QApplication::font("QMessageBox");
+    // Setting the default forgets every per-class font, so these two go back in after it.
+    QApplication::setFont(dialogFont());
+    QApplication::setFont(tipFont, "QTipLabel");
+    QApplication::setFont(boxFont, "QMessageBox");
 }

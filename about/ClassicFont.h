@@ -10,3 +10,8 @@ QFont classicFont(const QString &family, qreal pointSize, bool bold);
 
 // The default dialog font: MS Sans Serif 8.25 pt regular.
 QFont dialogFont();
+
+// Makes the dialog font the program's default font, keeping the platform's font for tooltips
+// and message boxes as before. A line edit lays its text out once in the default font before
+// it takes its window's font; without this that costs a second family, loaded for nothing.
+void useDialogFontByDefault();

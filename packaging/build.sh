@@ -8,7 +8,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 mode=${1:-run}
 
-run_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev fonts-liberation2 scdoc)
+run_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev libfontconfig-dev fonts-liberation2 scdoc)
 test_packages=(libavutil-dev libltc-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xclip
                x11-apps x11-utils libxtst-dev imagemagick dpkg-dev file dbus-daemon at-spi2-core
                openbox sway xwayland wl-clipboard qt6-wayland libwayland-dev libxkbcommon-dev

@@ -1,9 +1,11 @@
 // Start-up: answer --help and --version, make sure there is a display, show the calculator,
 // then the about window in front of it, and run on window events until the last window closes.
 #include "AboutAtStart.h"
+#include "ClassicFont.h"
 #include "CommandLine.h"
 #include "ConnectionGuard.h"
 #include "DisplayCheck.h"
+#include "FontPreload.h"
 #include "frmOstrel.h"
 #include "PanelHints.h"
 #include "PlatformChoice.h"
@@ -35,9 +37,12 @@ int main(int argc, char *argv[])
 {
     if (const std::optional<int> status = beforeQt(argc, argv))
         return *status;
+    FontPreload fonts;
     auto guard = std::make_unique<ConnectionGuard>();
     QApplication app(argc, argv);
     guard.reset();
+    fonts.wait();
+    useDialogFontByDefault();
     PanelHints::setProgramName(&argv[0]);
     QApplication::setApplicationName(QStringLiteral("Ostrel"));
     QApplication::setApplicationVersion(QStringLiteral(OSTREL_VERSION));

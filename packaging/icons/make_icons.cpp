@@ -3,6 +3,8 @@
 // Nearest-neighbour scaling keeps the 32 x 32 picture's pixels square and its colours pure.
 // Halving it would drop every other row and column, outlines included, so 16 x 16 has its
 // own drawing.
+#include "CalculatorPicture.h"
+
 #include <QDir>
 #include <QImage>
 #include <cstdio>
@@ -13,7 +15,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: %s OUTDIR\n", argv[0]);
         return 2;
     }
-    const QImage picture(QStringLiteral(":/ostrel/calculator.xpm"));
+    const QImage picture = calculatorImage();
     if (picture.isNull()) {
         std::fprintf(stderr, "the calculator picture is missing\n");
         return 1;
