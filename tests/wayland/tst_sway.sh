@@ -60,7 +60,14 @@ chmod 755 "$work/launch" "$work/config"
 session=(env -i PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$work/run" XDG_SESSION_TYPE=wayland
          WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman
          ${ASAN_OPTIONS:+ASAN_OPTIONS=$ASAN_OPTIONS})
-as_user "${session[@]}" sway -c "$work/config" > "$work/sway.log" 2>&1 &
+# Started directly, not through the as_user function, so that $! is sway itself (a function
+# in the background is a subshell, and killing that would leave sway running).
+if [ "$(id -u)" -eq 0 ]; then
+    setpriv --reuid="$user" --regid="$user" --clear-groups "${session[@]}" sway -c "$work/config" \
+        > "$work/sway.log" 2>&1 &
+else
+    "${session[@]}" sway -c "$work/config" > "$work/sway.log" 2>&1 &
+fi
 sway_pid=$!
 cleanup() {
     kill "$sway_pid" 2>/dev/null
