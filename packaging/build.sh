@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing (Debian 12), builds, then starts the calculator or runs every test.
+# Installs what is missing (Debian 12 or 13), builds, then starts the calculator or runs every test.
 #   bash packaging/build.sh run       build and start the calculator
 #   bash packaging/build.sh test      build and run all tests, also under ASan + UBSan, and fuzz
-#   bash packaging/build.sh install   build the Debian package and install it with apt
+#   bash packaging/build.sh install   build the Debian package and install it with apt (reinstalled
+#                                     at an unchanged version)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,8 +13,12 @@ run_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev libfontc
 test_packages=(libavutil-dev libltc-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xclip
                x11-apps x11-utils libxtst-dev imagemagick dpkg-dev file dbus-daemon at-spi2-core
                openbox sway xwayland wl-clipboard qt6-wayland libwayland-dev libxkbcommon-dev
-               lintian appstream desktop-file-utils mmdebstrap)
+               lintian appstream desktop-file-utils mmdebstrap devscripts git)
 package_packages=(dpkg-dev file)
+
+as_root() { # command...: through sudo when not root
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
 
 install_missing() {
     local missing=()
@@ -21,11 +26,29 @@ install_missing() {
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo=sudo
     echo "Installing: ${missing[*]}"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Says what apt will install for the package, how much, and how: reinstalled at an unchanged
+# version too, so a rebuilt program always reaches the system.
+install_package() { # deb
+    local deb=$1 plan count kib=0 name version size
+    plan=$(apt-get install -s --reinstall "$deb" | sed -n 's/^Inst \([^ ]*\) .*(\([^ ]*\) .*/\1 \2/p')
+    count=$(grep -c . <<<"$plan")
+    while read -r name version; do
+        if [ "$name" = ostrel ]; then
+            size=$(dpkg-deb -f "$deb" Installed-Size)
+        else
+            size=$(apt-cache show "$name=$version" | sed -n 's/^Installed-Size: //p' | head -n 1)
+        fi
+        kib=$((kib + ${size:-0}))
+    done <<<"$plan"
+    echo "Installing $(basename "$deb") with apt: $count package(s), $((kib / 1024)) MiB once installed:"
+    echo "  $(cut -d ' ' -f 1 <<<"$plan" | tr '\n' ' ')"
+    [ "$(id -u)" -eq 0 ] || echo "You are not root, so this uses sudo."
+    as_root apt-get install -y --reinstall "$deb"
 }
 
 build() { # folder, extra cmake arguments...
@@ -52,9 +75,7 @@ install)
     install_missing "${run_packages[@]}" "${package_packages[@]}"
     build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
     (cd "$here/build" && rm -f ostrel_*.deb && cpack -G DEB)
-    sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo=sudo
-    $sudo apt-get install -y "$(ls "$here"/build/ostrel_*_*.deb)"
+    install_package "$(ls "$here"/build/ostrel_*_*.deb)"
     ;;
 *)
     echo "usage: $0 run|test|install" >&2

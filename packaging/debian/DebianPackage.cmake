@@ -27,10 +27,14 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://quorvane.example/ostrel/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation2)
+# shlibdeps adds the libraries. The fixed layout clips its labels in any other font, and
+# with no X display the program runs on Wayland, which needs Qt's plugin: both are needed
+# to use the program at all, not extras.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-wayland")
 # The debug information goes into a second package, ostrel-dbgsym, and the shipped
 # binaries are stripped.
 set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
 # Mends what CPack gets wrong for Debian; see the script.
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/mend_packages.cmake)
+set(CPACK_OSTREL_SOURCE_DATE_EPOCH ${OSTREL_SOURCE_DATE_EPOCH})
 include(CPack)

@@ -1,28 +1,23 @@
 #!/usr/bin/env bash
-# Installs the Debian package with apt into a fresh Debian 12 root made from this machine's
-# apt sources, starts /usr/bin/ostrel there on a private Xvfb, and checks that its window
-# maps and that it loaded the conversion library from /usr/lib/ostrel. This shows that the
+# Installs the Debian package with apt, without its recommendations, into a fresh root of a
+# Debian release made from this machine's mirror. There /usr/bin/ostrel must map its window
+# on a private Xvfb with the desktop entry's class, load the conversion library from
+# /usr/lib/ostrel, and map it on a headless sway with QT_QPA_PLATFORM=wayland. This shows the
 # package's dependencies are complete on a system that has nothing else installed.
-#   fresh_root.sh BUILD_FOLDER            the whole test (needs root)
-#   fresh_root.sh --inside ROOT DISPLAY   run by mmdebstrap once the package is installed
+#   fresh_root.sh BUILD_FOLDER SUITE                 the whole test (needs root)
+#   fresh_root.sh --inside ROOT DISPLAY WAYLAND_DIR  run by mmdebstrap once the package is in
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 title="Quorvane Time Code Calculator"
 fail() { echo "FAIL: $*"; exit 1; }
+. "$here/fresh_lib.sh"
 
-if [ "$1" = --inside ]; then
-    root=$2 display=$3
-    mkdir -p -m 700 "$root/run/ostrel-test"
-    # Xvfb's abstract socket is reachable from the chroot, which shares the network namespace.
+on_x11() { # root display
+    local root=$1 display=$2 pid class
     chroot "$root" env DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=/run/ostrel-test \
-        /usr/bin/ostrel > "$root/run/ostrel-test/log" 2>&1 &
+        /usr/bin/ostrel > "$root/run/ostrel-test/x11.log" 2>&1 &
     pid=$!
-    trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true' EXIT
-    for _ in $(seq 100); do
-        xwininfo -display "$display" -name "$title" 2>/dev/null | grep -q 'IsViewable' && break
-        sleep 0.1
-    done
-    xwininfo -display "$display" -name "$title" 2>/dev/null | grep -q 'IsViewable' \
-        || fail "the window did not map: $(cat "$root/run/ostrel-test/log")"
+    window_maps "$display" "$title" 10 || fail "the window did not map: $(cat "$root/run/ostrel-test/x11.log")"
     # Read from inside, so the paths are those the program saw.
     chroot "$root" grep -q ' /usr/lib/ostrel/libPellund.so$' "/proc/$pid/maps" \
         || fail "the program did not load /usr/lib/ostrel/libPellund.so"
@@ -30,34 +25,55 @@ if [ "$1" = --inside ]; then
     class=$(sed -n 's/^StartupWMClass=//p' "$root"/usr/share/applications/*.desktop)
     xprop -display "$display" -name "$title" WM_CLASS | grep -qF "\"$class\"" \
         || fail "the window's class is not the desktop entry's StartupWMClass '$class'"
+    kill "$pid"; wait "$pid" 2>/dev/null || true
+    echo "X11: window mapped with class $class; library loaded from /usr/lib/ostrel"
+}
+
+on_wayland() { # root, sway's runtime folder bound at /run/ostrel-wayland
+    local root=$1 pid
+    chroot "$root" env XDG_RUNTIME_DIR=/run/ostrel-wayland WAYLAND_DISPLAY=wayland-1 \
+        QT_QPA_PLATFORM=wayland /usr/bin/ostrel > "$root/run/ostrel-test/wayland.log" 2>&1 &
+    pid=$!
+    for _ in $(seq 100); do
+        sway_tree | grep -qF "\"name\": \"$title\"" && break
+        sleep 0.1
+    done
+    sway_tree | grep -qF "\"name\": \"$title\"" \
+        || fail "no Wayland window: $(cat "$root/run/ostrel-test/wayland.log")"
+    kill "$pid"; wait "$pid" 2>/dev/null || true
+    echo "Wayland: window mapped"
+}
+
+if [ "$1" = --inside ]; then
+    root=$2 display=$3 wayland=$4
+    mkdir -p -m 700 "$root/run/ostrel-test" "$root/run/ostrel-wayland"
+    mount --bind "$wayland/run" "$root/run/ostrel-wayland"
+    trap 'umount "$root/run/ostrel-wayland"' EXIT
+    . "$wayland/env"
+    on_x11 "$root" "$display"
+    on_wayland "$root"
     tc=$(chroot "$root" /usr/bin/ostrel-tc --to frames '01:00:00;00') || fail "ostrel-tc did not run"
     [ "$tc" = 107892 ] || fail "ostrel-tc gave $tc frames for an hour of drop frame"
-    echo "window mapped with class $class; library loaded from /usr/lib/ostrel"
+    chroot "$root" dpkg-query -W -f='${Package} ${Version}\n' ostrel fonts-liberation2 qt6-wayland
     exit 0
 fi
 
 [ "$(id -u)" -eq 0 ] || { echo "SKIP: mmdebstrap and chroot need root"; exit 77; }
-script=$(cd "$(dirname "$0")" && pwd)/$(basename "$0")
-deb=$(ls "$1"/ostrel_*_*.deb)
-sources=()
-for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
-    [ -s "$f" ] && sources+=("$f")
-done
-[ ${#sources[@]} -gt 0 ] || fail "this machine has no apt sources"
+build=$1 suite=$2
+deb=$(ls "$build"/ostrel_*_*.deb)
+mapfile -t sources < <(suite_sources "$suite")
 
-xvfb_out=$(mktemp)
-Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp > "$xvfb_out" 2>/dev/null &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null || true; rm -f "$xvfb_out"' EXIT
-for _ in $(seq 100); do [ -s "$xvfb_out" ] && break; sleep 0.1; done
-[ -s "$xvfb_out" ] || fail "Xvfb gave no display number"
-display=:$(head -n 1 "$xvfb_out")
+start_xvfb
+wayland=$(mktemp -d /tmp/ostrel-fresh-wayland.XXXXXX)
+. "$here/headless_sway.sh"
+trap 'stop_sway; kill "$xvfb" 2>/dev/null || true; rm -rf "$wayland"' EXIT
+start_sway "$wayland"
 
 start=$SECONDS
 mmdebstrap --variant=apt --quiet \
     --customize-hook="copy-in '$deb' /tmp" \
-    --customize-hook="chroot \"\$1\" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q /tmp/$(basename "$deb")" \
-    --customize-hook="bash '$script' --inside \"\$1\" '$display'" \
-    bookworm /dev/null "${sources[@]}"
-echo "fresh root made, package installed and checked in $((SECONDS - start)) s"
+    --customize-hook="chroot \"\$1\" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends /tmp/$(basename "$deb")" \
+    --customize-hook="bash '$here/fresh_root.sh' --inside \"\$1\" '$display' '$wayland'" \
+    "$suite" /dev/null "${sources[@]}"
+echo "fresh $suite root made, package installed and checked in $((SECONDS - start)) s"
 echo "1 passed, 0 failed"
