@@ -13,7 +13,7 @@ run_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev libfontc
 test_packages=(libavutil-dev libltc-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xclip
                x11-apps x11-utils libxtst-dev imagemagick dpkg-dev file dbus-daemon at-spi2-core
                openbox sway xwayland wl-clipboard qt6-wayland libwayland-dev libxkbcommon-dev
-               lintian appstream desktop-file-utils mmdebstrap devscripts git)
+               lintian appstream desktop-file-utils mmdebstrap devscripts git jq x11-xserver-utils)
 package_packages=(dpkg-dev file)
 
 as_root() { # command...: through sudo when not root
