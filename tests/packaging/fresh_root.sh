@@ -16,8 +16,8 @@ on_x11() { # root display
     local root=$1 display=$2 pid class
     chroot "$root" env DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=/run/ostrel-test \
         /usr/bin/ostrel > "$root/run/ostrel-test/x11.log" 2>&1 &
-    pid=$!
-    window_maps "$display" "$title" 10 || fail "the window did not map: $(cat "$root/run/ostrel-test/x11.log")"
+    pid=$!; started+=("$pid")
+    window_maps "$display" "$title" 60 || fail "the window did not map: $(cat "$root/run/ostrel-test/x11.log")"
     # Read from inside, so the paths are those the program saw.
     chroot "$root" grep -q ' /usr/lib/ostrel/libPellund.so$' "/proc/$pid/maps" \
         || fail "the program did not load /usr/lib/ostrel/libPellund.so"
@@ -29,16 +29,23 @@ on_x11() { # root display
     echo "X11: window mapped with class $class; library loaded from /usr/lib/ostrel"
 }
 
+# The whole tree is read first: grep -q would stop reading as soon as it matched, and
+# swaymsg, still writing, would end on SIGPIPE and fail the pipe.
+has_window() {
+    local tree
+    tree=$(sway_tree) && grep -qF "\"name\": \"$title\"" <<<"$tree"
+}
+
 on_wayland() { # root, sway's runtime folder bound at /run/ostrel-wayland
     local root=$1 pid
     chroot "$root" env XDG_RUNTIME_DIR=/run/ostrel-wayland WAYLAND_DISPLAY=wayland-1 \
         QT_QPA_PLATFORM=wayland /usr/bin/ostrel > "$root/run/ostrel-test/wayland.log" 2>&1 &
-    pid=$!
-    for _ in $(seq 100); do
-        sway_tree | grep -qF "\"name\": \"$title\"" && break
+    pid=$!; started+=("$pid")
+    for _ in $(seq 600); do
+        has_window && break
         sleep 0.1
     done
-    sway_tree | grep -qF "\"name\": \"$title\"" \
+    has_window \
         || fail "no Wayland window: $(cat "$root/run/ostrel-test/wayland.log")"
     kill "$pid"; wait "$pid" 2>/dev/null || true
     echo "Wayland: window mapped"
@@ -48,7 +55,9 @@ if [ "$1" = --inside ]; then
     root=$2 display=$3 wayland=$4
     mkdir -p -m 700 "$root/run/ostrel-test" "$root/run/ostrel-wayland"
     mount --bind "$wayland/run" "$root/run/ostrel-wayland"
-    trap 'umount "$root/run/ostrel-wayland"' EXIT
+    # A program left running holds mmdebstrap's hook socket, and mmdebstrap would wait for it.
+    started=()
+    trap 'kill "${started[@]}" 2>/dev/null || true; umount "$root/run/ostrel-wayland"' EXIT
     . "$wayland/env"
     on_x11 "$root" "$display"
     on_wayland "$root"
