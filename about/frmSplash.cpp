@@ -5,6 +5,7 @@
 #include "DesktopPlace.h"
 #include "PanelHints.h"
 #include "SplashElements.h"
+#include "StretchedPicture.h"
 #include "Twips.h"
 
 #include <QApplication>
@@ -39,16 +40,6 @@ void fitToText(QLabel *label)
     label->resize(label->sizeHint());
     if (label->alignment() & Qt::AlignRight)
         label->move(box.x() + box.width() - label->width(), box.y());
-}
-
-// Nearest-neighbour stretching keeps the small picture's pixels sharp.
-void showStretchedPicture(QLabel *label)
-{
-    const qreal ratio = label->devicePixelRatioF();
-    QPixmap picture = calculatorPicture().scaled(label->size() * ratio, Qt::IgnoreAspectRatio,
-                                                 Qt::FastTransformation);
-    picture.setDevicePixelRatio(ratio);
-    label->setPixmap(picture);
 }
 
 void showText(QLabel *label, const SplashElement &element)
@@ -169,7 +160,9 @@ QWidget *frmSplash::buildClientArea(QWidget *border)
 
 void frmSplash::buildElement(const SplashElement &element, QWidget *frame)
 {
-    auto *label = new QLabel(frame);
+    auto *label = element.kind == SplashKind::Picture
+        ? new StretchedPicture(calculatorPicture(), frame)
+        : new QLabel(frame);
     label->setObjectName(QString::fromLatin1(element.name));
     label->setFocusPolicy(Qt::NoFocus);
     // Labels ignore clicks, which then reach the window and close it; stop that where a
@@ -177,9 +170,7 @@ void frmSplash::buildElement(const SplashElement &element, QWidget *frame)
     label->setAttribute(Qt::WA_NoMousePropagation, !element.closesOnClick);
     label->setGeometry(
         Twips::toPixels(element.left, element.top, element.width, element.height));
-    if (element.kind == SplashKind::Picture)
-        showStretchedPicture(label);
-    else
+    if (element.kind != SplashKind::Picture)
         showText(label, element);
 }
 

@@ -23,7 +23,9 @@ fi
 [ -x "$bare" ] || { echo "no bare Qt window at $bare (build the bench_bare_qt target)" >&2; exit 2; }
 
 cc -O2 -o "$work/mapwait" "$here/bench/mapwait.c" $(pkg-config --cflags --libs xcb)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+# Without -noreset the server resets whenever its last client leaves, and a program started
+# in that moment finds no display.
+Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$work/display")
@@ -61,5 +63,5 @@ for peer in "${peers[@]}"; do
     echo "$name $ms $kib" >>"$work/medians"
 done
 awk 'NR == FNR {if ($1 == "bare-qt") {ms = $2; kib = $3}; next}
-     $1 ~ /^ostrel/ {printf "%-9s / bare-qt: start-up %.2fx (goal at most 1.3), resident %+.1f MB (goal at most +2)\n",
+     $1 ~ /^ostrel/ {printf "%-9s / bare-qt: start-up %.2fx (goal at most 1.3), resident %+.2f MB (goal at most +2)\n",
                      $1, $2 / ms, ($3 - kib) / 1024}' "$work/medians" "$work/medians"

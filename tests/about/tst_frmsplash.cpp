@@ -218,6 +218,26 @@ private slots:
         QVERIFY(hasColour(shown, qRgb(255, 255, 0)));
     }
 
+    // Each pixel of the logo is a pixel of the picture, stretched without blending.
+    void logoStretchesThePictureSharply()
+    {
+        openSplash();
+        QWidget *logo = element(QStringLiteral("imgLogo"));
+        QVERIFY(logo);
+        const QImage shown = logo->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage expected =
+            calculatorImage()
+                .scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                .convertToFormat(QImage::Format_ARGB32);
+        int differing = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (qAlpha(expected.pixel(x, y)) == 255
+                    && (shown.pixel(x, y) & 0xFFFFFF) != (expected.pixel(x, y) & 0xFFFFFF))
+                    ++differing;
+        QCOMPARE(differing, 0);
+    }
+
     void frameIsAPlainBox()
     {
         openSplash();
