@@ -1,6 +1,6 @@
 /* Pellund time code conversion for the window: its type bytes map onto the rates. */
 #include "pellund.h"
-#include "pellund_known.h"
+#include "pellund_engine.h"
 #include "pellund_rates.h"
 
 #include <stdatomic.h>

@@ -1,5 +1,5 @@
 /* Pellund rates: the one implementation behind every time code conversion. */
-#include "pellund_known.h"
+#include "pellund_engine.h"
 #include "pellund_rates.h"
 
 #include <string.h>
@@ -246,8 +246,8 @@ static char *put_time_code_at(char *p, uint64_t n, const PellundRate *r, int mar
     }
 }
 
-/* From the first significant digit on, or "0" when there is none. */
-static void strip_leading(char *s, char *end)
+/* From the first significant digit on, or "0" when there is none; returns the new end. */
+static char *strip_leading(char *s, char *end)
 {
     const char *first = s;
     while (first < end && (*first < '1' || *first > '9'))
@@ -255,9 +255,10 @@ static void strip_leading(char *s, char *end)
     if (first == end) {
         s[0] = '0';
         s[1] = '\0';
-        return;
+        return s + 1;
     }
     memmove(s, first, (size_t)(end - first) + 1);
+    return s + (end - first);
 }
 
 static int in_range(int64_t frames)
@@ -265,7 +266,7 @@ static int in_range(int64_t frames)
     return frames <= PELLUND_RATE_MAX_FRAMES && frames >= -PELLUND_RATE_MAX_FRAMES;
 }
 
-int pellund_tc_string(int64_t frames, const PellundRate *r, int32_t options, char *text)
+int pellund_tc_text(int64_t frames, const PellundRate *r, int32_t options, char *text)
 {
     text[0] = '\0';
     if (!in_range(frames))
@@ -277,8 +278,13 @@ int pellund_tc_string(int64_t frames, const PellundRate *r, int32_t options, cha
     char *end = put_time_code_at(fields, n, r, (options & PELLUND_MARKS) != 0);
     *end = '\0';
     if (!(options & PELLUND_LEADING))
-        strip_leading(fields, end);
-    return PELLUND_OK;
+        end = strip_leading(fields, end);
+    return (int)(end - text);
+}
+
+int pellund_tc_string(int64_t frames, const PellundRate *r, int32_t options, char *text)
+{
+    return pellund_tc_text(frames, r, options, text) < 0 ? PELLUND_ERANGE : PELLUND_OK;
 }
 
 int pellund_feet_string(int64_t frames, int32_t per_foot, char *text)

@@ -1,5 +1,5 @@
 /* Reading time code text and real times into frame counts, exactly or not at all. */
-#include "pellund_known.h"
+#include "pellund_engine.h"
 #include "pellund_rates.h"
 
 /* A field past every count allowed; fields are read no further, so the

@@ -1,7 +1,8 @@
-/* Inside the rates engine only: the known rates' labels and drops as compile-time
- * constants, so that the writer and the reader, inlined at each of them, turn their
- * divisions into multiplications. Any other rate takes the same code with its own values.
- * Also the reading of the window's NUL-terminated texts. */
+/* Inside the rates engine and the programs that link it in, not in the library's interface:
+ * the known rates' labels and drops as compile-time constants, so that the writer and the
+ * reader, inlined at each of them, turn their divisions into multiplications (any other
+ * rate takes the same code with its own values); and the calls that spare their callers a
+ * scan of the text. */
 #pragma once
 
 #include "pellund_rates.h"
@@ -30,3 +31,6 @@
 /* pellund_tc_frames of the NUL-terminated text's leading '-', digits and marks, up to its
  * first other byte. */
 int pellund_tc_read_terminated(const char *text, const PellundRate *r, int64_t *frames);
+
+/* pellund_tc_string, returning the text's length, or PELLUND_ERANGE. */
+int pellund_tc_text(int64_t frames, const PellundRate *r, int32_t options, char *text);
