@@ -1,6 +1,6 @@
 // Pellund's conversions timed against libavutil's time code functions on the same
-// inputs: the window's two calls, then both rates calls at every known rate, and
-// the speed ratios of each pair from the same run.
+// inputs: the window's two calls, then the rates calls at every known rate (writing,
+// reading, and reading strictly), and the speed ratios of each pair from the same run.
 //   bench_pellund [--benchmark_filter=REGEX]
 #include "median_keeper.h"
 #include "pellund.h"
@@ -182,6 +182,15 @@ void tcFrames(benchmark::State &state, const RateInputs *set)
     });
 }
 
+void tcReadStrict(benchmark::State &state, const RateInputs *set)
+{
+    timeEach(state, set->inputs, [&](const Input &in) {
+        int64_t frames = 0;
+        pellund_tc_read(in.text, in.length, set->rate, PELLUND_STRICT, &frames, nullptr);
+        benchmark::DoNotOptimize(frames);
+    });
+}
+
 void registerAll()
 {
     for (auto *b : {
@@ -199,6 +208,7 @@ void registerAll()
                  benchmark::RegisterBenchmark(("av_timecode_make_string" + at).c_str(), makeString,
                                               &set.inputs),
                  benchmark::RegisterBenchmark(("pellund_tc_frames" + at).c_str(), tcFrames, &set),
+                 benchmark::RegisterBenchmark(("pellund_tc_read" + at).c_str(), tcReadStrict, &set),
                  benchmark::RegisterBenchmark(("av_timecode_init_from_string" + at).c_str(),
                                               initFromString, &set.inputs),
              })
@@ -219,35 +229,37 @@ void printWindowRatios(const MedianKeeper &keeper)
     }
 }
 
-double least(double sofar, double ratio)
+double leastOf(double sofar, double ratio)
 {
     return ratio > 0 && (sofar == 0 || ratio < sofar) ? ratio : sofar;
 }
 
-// One row a rate: ns a call of each, and how many times faster Pellund is.
+// One row a rate: ns a call of each, and how many times faster Pellund is; the strict
+// read is against the same libavutil call as pellund_tc_frames.
 void printRateTable(const MedianKeeper &keeper)
 {
     std::printf("\nns a call at each rate, and libavutil's time over Pellund's\n");
-    std::printf("%-9s %9s %11s %6s   %9s %11s %6s\n", "rate", "tc_string", "make_string",
-                "ratio", "tc_frames", "init_string", "ratio");
-    double leastWrite = 0, leastRead = 0;
+    std::printf("%-9s %9s %11s %6s   %9s %9s %11s %6s %6s\n", "rate", "tc_string", "make_string",
+                "ratio", "tc_frames", "strict", "init_string", "ratio", "strict");
+    double least[3] = {0, 0, 0};
     for (const RateInputs &set : rateInputs) {
         const std::string at = std::string("/") + set.rate->name;
-        const std::string write[2] = {"pellund_tc_string" + at, "av_timecode_make_string" + at};
-        const std::string read[2] = {"pellund_tc_frames" + at, "av_timecode_init_from_string" + at};
-        const double writeRatio = keeper.ratio(write[0], write[1]);
-        const double readRatio = keeper.ratio(read[0], read[1]);
-        if (writeRatio == 0 && readRatio == 0)
+        const std::string make = "av_timecode_make_string" + at, init = "av_timecode_init_from_string" + at;
+        const double ratio[3] = {keeper.ratio("pellund_tc_string" + at, make),
+                                 keeper.ratio("pellund_tc_frames" + at, init),
+                                 keeper.ratio("pellund_tc_read" + at, init)};
+        if (ratio[0] == 0 && ratio[1] == 0 && ratio[2] == 0)
             continue; // filtered out
         const double n = double(set.inputs.size());
-        std::printf("%-9s %9.1f %11.1f %5.1fx   %9.1f %11.1f %5.1fx\n", set.rate->name,
-                    keeper.time(write[0]) / n, keeper.time(write[1]) / n, writeRatio,
-                    keeper.time(read[0]) / n, keeper.time(read[1]) / n, readRatio);
-        leastWrite = least(leastWrite, writeRatio);
-        leastRead = least(leastRead, readRatio);
+        std::printf("%-9s %9.1f %11.1f %5.1fx   %9.1f %9.1f %11.1f %5.1fx %5.1fx\n", set.rate->name,
+                    keeper.time("pellund_tc_string" + at) / n, keeper.time(make) / n, ratio[0],
+                    keeper.time("pellund_tc_frames" + at) / n, keeper.time("pellund_tc_read" + at) / n,
+                    keeper.time(init) / n, ratio[1], ratio[2]);
+        for (int k = 0; k < 3; k++)
+            least[k] = leastOf(least[k], ratio[k]);
     }
-    std::printf("least ratio over the rates: pellund_tc_string %.1fx, pellund_tc_frames %.1fx\n",
-                leastWrite, leastRead);
+    std::printf("least ratio over the rates: pellund_tc_string %.1fx, pellund_tc_frames %.1fx, "
+                "strict pellund_tc_read %.1fx\n", least[0], least[1], least[2]);
 }
 
 } // namespace

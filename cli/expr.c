@@ -1,5 +1,6 @@
 /* Recursive descent over one line; every intermediate value is checked for range. */
 #include "expr.h"
+#include "byte_kind.h"
 #include "literal.h"
 
 /* Deep enough for any expression typed by hand, shallow enough for any stack. */
@@ -7,8 +8,10 @@
 
 static void skip_blanks(Reader *r)
 {
-    while (r->at < r->end && (*r->at == ' ' || *r->at == '\t' || *r->at == '\r'))
-        r->at++;
+    const char *p = r->at;
+    while (p < r->end && byte_kind(*p) == BYTE_BLANK)
+        p++;
+    r->at = p;
 }
 
 static int in_range(int64_t v)
@@ -18,14 +21,13 @@ static int in_range(int64_t v)
 
 static int sum(Reader *r, Value *v);
 
+/* At a byte that is not blank, as unary leaves it. */
 static int primary(Reader *r, Value *v)
 {
-    skip_blanks(r);
     if (r->at < r->end && *r->at == '(') {
         const char *open = r->at++;
         if (!sum(r, v))
             return 0;
-        skip_blanks(r);
         if (r->at >= r->end || *r->at != ')')
             return reader_fail(r, r->at < r->end ? r->at : open, "missing ')'");
         r->at++;
@@ -131,6 +133,7 @@ static int apply_product(Reader *r, const char *op, int kind, Value *v, Value *w
     return 1;
 }
 
+/* Ends past the blanks after its last operand, as sum does. */
 static int product(Reader *r, Value *v)
 {
     if (!unary(r, v))
@@ -155,7 +158,6 @@ static int sum(Reader *r, Value *v)
     if (!product(r, v))
         return 0;
     for (;;) {
-        skip_blanks(r);
         if (r->at >= r->end || (*r->at != '+' && *r->at != '-'))
             return 1;
         const char *op = r->at;
@@ -183,7 +185,6 @@ int expr_evaluate(const char *text, size_t length, const ExprContext *context, i
     Value v;
     if (!sum(&r, &v))
         return 0;
-    skip_blanks(&r);
     if (r.at < r.end)
         return reader_fail(&r, r.at, *r.at == ')' ? "unexpected ')'" : "unexpected character");
     *frames = v.frames;

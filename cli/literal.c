@@ -1,5 +1,6 @@
 /* Counts, time codes, feet+frames and real times: each read in full or an error. */
 #include "literal.h"
+#include "byte_kind.h"
 #include "options.h"
 
 #include <stdarg.h>
@@ -29,12 +30,12 @@ static int fail_with(Reader *r, const char *where, const char *format, ...)
 
 static int is_digit(char c)
 {
-    return c >= '0' && c <= '9';
+    return byte_kind(c) == BYTE_DIGIT;
 }
 
 static int is_tc_char(char c)
 {
-    return is_digit(c) || c == ':' || c == ';' || c == '.' || c == ',';
+    return (byte_kind(c) & (BYTE_DIGIT | BYTE_MARK)) != 0;
 }
 
 /* Digits only, as a count; 0 when the count is too large. */
@@ -105,13 +106,10 @@ static int real_time(Reader *r, const char *s, const char *end, Value *v)
     return 1;
 }
 
-/* N+FF: the span is all digits and two digits follow the '+'. */
-static int is_feet(const Reader *r, const char *s, const char *end)
+/* N+FF: the span is digits alone and two digits follow the '+'. */
+static int is_feet(const Reader *r, const char *s, const char *end, int marked)
 {
-    for (const char *p = s; p < end; p++)
-        if (!is_digit(*p))
-            return 0;
-    return end - s > 0 && r->end - end >= 3 && end[0] == '+' && is_digit(end[1])
+    return !marked && end - s > 0 && r->end - end >= 3 && end[0] == '+' && is_digit(end[1])
            && is_digit(end[2]) && (r->end - end == 3 || !is_tc_char(end[3]));
 }
 
@@ -182,12 +180,11 @@ static int unmarked_value(Reader *r, const char *s, const char *end, int marked,
 int literal(Reader *r, Value *v)
 {
     const char *s = r->at, *end = s;
-    int marked = 0, digits = 0;
-    for (; end < r->end && is_tc_char(*end); end++) {
-        marked |= !is_digit(*end);
-        digits |= is_digit(*end);
-    }
-    if (!digits)
+    unsigned kinds = 0, k;
+    for (; end < r->end && (k = byte_kind(*end)) & (BYTE_DIGIT | BYTE_MARK); end++)
+        kinds |= k;
+    const int marked = (kinds & BYTE_MARK) != 0;
+    if (!(kinds & BYTE_DIGIT))
         return reader_fail(r, s, s < r->end ? "expected a number, a time code or '('"
                                             : "expression ends too soon");
     v->bare = 0;
@@ -196,7 +193,7 @@ int literal(Reader *r, Value *v)
         r->at = end + 1;
         return real_time(r, s, end, v);
     }
-    if (is_feet(r, s, end)) {
+    if (is_feet(r, s, end, marked)) {
         r->at = end + 3;
         return feet(r, s, end, (end[1] - '0') * 10 + (end[2] - '0'), v);
     }

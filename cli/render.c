@@ -1,5 +1,6 @@
 /* Results at the output rate, in the output kind. */
 #include "render.h"
+#include "pellund_engine.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -17,7 +18,10 @@ int render_result(int64_t frames, const Options *o, char *text)
         return -1;
     int status = PELLUND_OK;
     switch (o->to) {
-    case KIND_TC: status = pellund_tc_string(frames, rate, o->tc_options, text); break;
+    case KIND_TC: {
+        const int length = pellund_tc_text(frames, rate, o->tc_options, text);
+        return length < 0 ? -1 : length;
+    }
     case KIND_FRAMES:
         return frames <= PELLUND_RATE_MAX_FRAMES && frames >= -PELLUND_RATE_MAX_FRAMES
                    ? put_count(frames, text)

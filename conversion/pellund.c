@@ -1,5 +1,6 @@
 /* Pellund time code conversion for the window: its type bytes map onto the rates. */
 #include "pellund.h"
+#include "pellund_engine.h"
 #include "pellund_rates.h"
 
 #include <stdatomic.h>
@@ -50,11 +51,6 @@ int32_t tc2String(int32_t frames, int32_t flags, char *text)
     return PELLUND_OK;
 }
 
-static int is_time_code_char(char c)
-{
-    return (c >= '0' && c <= '9') || c == ':' || c == ';' || c == '.' || c == ',';
-}
-
 int32_t tc2Frame(char *text, int32_t flags, int32_t *frames)
 {
     const PellundRate *r = rate_of(flags);
@@ -63,12 +59,9 @@ int32_t tc2Frame(char *text, int32_t flags, int32_t *frames)
     const char *s = text;
     while (*s == ' ' || *s == '\t')
         s++;
-    const char *end = *s == '-' ? s + 1 : s;
-    while (is_time_code_char(*end))
-        end++;
     int64_t v = 0;
     /* Too large a count comes back as the nearest allowed, which saturates below. */
-    if (pellund_tc_frames(s, (size_t)(end - s), r, &v) == PELLUND_EUNREADABLE)
+    if (pellund_tc_read_terminated(s, r, &v) == PELLUND_EUNREADABLE)
         return PELLUND_EUNREADABLE;
     if (v > INT32_MAX) v = INT32_MAX;
     if (v < INT32_MIN) v = INT32_MIN;

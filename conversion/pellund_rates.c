@@ -1,4 +1,5 @@
 /* Pellund rates: the one implementation behind every time code conversion. */
+#include "pellund_engine.h"
 #include "pellund_rates.h"
 
 #include <string.h>
@@ -166,23 +167,13 @@ static inline int label_digits(int64_t labels)
     return labels > 100 ? 3 : 2;
 }
 
-/* The writer is inlined at each known rate with its constants, so that its
- * divisions become multiplications. */
-#if defined(__GNUC__)
-#  define WRITER_INLINE static inline __attribute__((always_inline))
-#elif defined(_MSC_VER)
-#  define WRITER_INLINE static __forceinline
-#else
-#  define WRITER_INLINE static inline
-#endif
-
 static const char two_digits[201] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
 /* Drop frame: the label number (as if every label were a frame) of count n. */
-WRITER_INLINE uint64_t drop_labels(uint64_t n, uint32_t labels, uint32_t drop)
+ENGINE_INLINE uint64_t drop_labels(uint64_t n, uint32_t labels, uint32_t drop)
 {
     const uint64_t per_min = (uint64_t)labels * 60 - drop, per10 = 10 * per_min + drop;
     const uint64_t tens = n / per10, rest = n % per10;
@@ -205,14 +196,14 @@ static char *put_digits(char *p, int64_t v, int width)
 }
 
 /* v < 100 as two digits. */
-WRITER_INLINE char *put_pair(char *p, uint32_t v)
+ENGINE_INLINE char *put_pair(char *p, uint32_t v)
 {
     memcpy(p, &two_digits[2 * v], 2);
     return p + 2;
 }
 
 /* v with width digits, 2 or 3, or more when v needs them. */
-WRITER_INLINE char *put_field(char *p, uint64_t v, int width)
+ENGINE_INLINE char *put_field(char *p, uint64_t v, int width)
 {
     if (width == 2 && v < 100)
         return put_pair(p, (uint32_t)v);
@@ -225,7 +216,7 @@ WRITER_INLINE char *put_field(char *p, uint64_t v, int width)
 
 /* The fields of n >= 0 at labels frame labels a second; returns the end. Each
  * field's quotient comes from n itself, so that the divisions run side by side. */
-WRITER_INLINE char *put_time_code(char *p, uint64_t n, uint32_t labels, uint32_t drop,
+ENGINE_INLINE char *put_time_code(char *p, uint64_t n, uint32_t labels, uint32_t drop,
                                   int marks)
 {
     if (drop)
@@ -241,31 +232,21 @@ WRITER_INLINE char *put_time_code(char *p, uint64_t n, uint32_t labels, uint32_t
     return put_field(p, n - secs * labels, label_digits(labels));
 }
 
-#define RATE_KEY(labels, drop) ((uint64_t)(uint32_t)(labels) << 32 | (uint32_t)(drop))
-#define AT_RATE(labels, drop) \
-    case RATE_KEY(labels, drop): return put_time_code(p, n, labels, drop, marks)
+#define WRITE_AT(labels, drop) \
+    case RATE_KEY(labels, drop): return put_time_code(p, n, labels, drop, marks);
 
 /* The known rates' labels and drops as constants; any other rate takes the same
  * writer with its own values. */
 static char *put_time_code_at(char *p, uint64_t n, const PellundRate *r, int marks)
 {
     switch (RATE_KEY(r->labels, r->drop)) {
-    AT_RATE(24, 0);
-    AT_RATE(25, 0);
-    AT_RATE(30, 0);
-    AT_RATE(30, 2);
-    AT_RATE(48, 0);
-    AT_RATE(50, 0);
-    AT_RATE(60, 0);
-    AT_RATE(60, 4);
-    AT_RATE(120, 0);
-    AT_RATE(120, 8);
+    KNOWN_LABELLINGS(WRITE_AT)
     default: return put_time_code(p, n, (uint32_t)r->labels, (uint32_t)r->drop, marks);
     }
 }
 
-/* From the first significant digit on, or "0" when there is none. */
-static void strip_leading(char *s, char *end)
+/* From the first significant digit on, or "0" when there is none; returns the new end. */
+static char *strip_leading(char *s, char *end)
 {
     const char *first = s;
     while (first < end && (*first < '1' || *first > '9'))
@@ -273,9 +254,10 @@ static void strip_leading(char *s, char *end)
     if (first == end) {
         s[0] = '0';
         s[1] = '\0';
-        return;
+        return s + 1;
     }
     memmove(s, first, (size_t)(end - first) + 1);
+    return s + (end - first);
 }
 
 static int in_range(int64_t frames)
@@ -283,7 +265,7 @@ static int in_range(int64_t frames)
     return frames <= PELLUND_RATE_MAX_FRAMES && frames >= -PELLUND_RATE_MAX_FRAMES;
 }
 
-int pellund_tc_string(int64_t frames, const PellundRate *r, int32_t options, char *text)
+int pellund_tc_text(int64_t frames, const PellundRate *r, int32_t options, char *text)
 {
     text[0] = '\0';
     if (!in_range(frames))
@@ -295,8 +277,13 @@ int pellund_tc_string(int64_t frames, const PellundRate *r, int32_t options, cha
     char *end = put_time_code_at(fields, n, r, (options & PELLUND_MARKS) != 0);
     *end = '\0';
     if (!(options & PELLUND_LEADING))
-        strip_leading(fields, end);
-    return PELLUND_OK;
+        end = strip_leading(fields, end);
+    return (int)(end - text);
+}
+
+int pellund_tc_string(int64_t frames, const PellundRate *r, int32_t options, char *text)
+{
+    return pellund_tc_text(frames, r, options, text) < 0 ? PELLUND_ERANGE : PELLUND_OK;
 }
 
 int pellund_feet_string(int64_t frames, int32_t per_foot, char *text)

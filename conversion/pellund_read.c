@@ -1,29 +1,17 @@
 /* Reading time code text and real times into frame counts, exactly or not at all. */
+#include "pellund_engine.h"
 #include "pellund_rates.h"
 
 /* A field past every count allowed; fields are read no further, so the
  * arithmetic on them cannot overflow 64 bits even at 1000 labels a second. */
 #define FIELD_OVER (PELLUND_RATE_MAX_FRAMES + 1)
 
-typedef struct Fields {
-    int64_t value[4]; /* frames, seconds, minutes, hours; -1 when empty */
-    const char *at[4];
-    int count;
-} Fields;
+/* Digits that cannot reach FIELD_OVER: a text this long needs no checking. */
+#define SAFE_DIGITS 12
 
 static int is_mark(char c)
 {
     return c == ':' || c == ';' || c == '.' || c == ',';
-}
-
-static int is_digit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-static int frame_digits(const PellundRate *r)
-{
-    return r->labels > 100 ? 3 : 2;
 }
 
 static int64_t field_value(const char *from, const char *to)
@@ -37,133 +25,210 @@ static int64_t field_value(const char *from, const char *to)
     return v;
 }
 
-static void put_field(Fields *f, const char *from, const char *to)
+/* Where field k (frames first) of count fields starts in [s, end). Digits alone split
+ * from the right: frames, two for seconds, two for minutes, the rest hours. */
+static const char *field_start(const char *s, const char *end, int count, int marked, int k,
+                               int frame_width)
 {
-    f->at[f->count] = from;
-    f->value[f->count++] = field_value(from, to);
+    if (!marked)
+        return k == count - 1 ? s : end - frame_width - 2 * k;
+    for (int marks = count - 1 - k; marks > 0; s++)
+        if (is_mark(*s))
+            marks--;
+    return s;
 }
 
-/* Splits [s, end) at the marks, frames first. Returns 0 for more than four fields. */
-static int marked_fields(const char *s, const char *end, Fields *f)
-{
-    const char *stop = end;
-    for (const char *q = end;; q--) {
-        if (q == s || is_mark(q[-1])) {
-            if (f->count == 4)
-                return 0;
-            put_field(f, q, stop);
-            if (q == s)
-                return 1;
-            stop = q - 1;
-        }
-    }
-}
-
-static void unmarked_fields(const char *s, const char *end, int frame_width, Fields *f)
-{
-    const char *stop = end;
-    for (int k = 0; k < 3 && (stop > s || k == 0); k++) {
-        const int width = k == 0 ? frame_width : 2;
-        const char *from = stop - s < width ? s : stop - width;
-        put_field(f, from, stop);
-        stop = from;
-    }
-    if (stop > s)
-        put_field(f, s, stop);
-}
-
-/* Splits the text into fields; 0 for a byte that is neither digit nor mark, or five fields. */
-static int split(const char *s, const char *end, const PellundRate *r, Fields *f)
-{
-    int marked = 0;
-    for (const char *q = s; q < end; q++) {
-        if (is_mark(*q))
-            marked = 1;
-        else if (!is_digit(*q))
-            return 0;
-    }
-    f->count = 0;
-    if (!marked) {
-        unmarked_fields(s, end, frame_digits(r), f);
-        return 1;
-    }
-    return marked_fields(s, end, f);
-}
-
-static int64_t field_top(int k, const PellundRate *r)
-{
-    return k == PELLUND_FIELD_FRAMES ? r->labels : k == PELLUND_FIELD_HOURS ? FIELD_OVER : 60;
-}
-
-/* Checks the fields from the left and fills the missing ones with 0; returns the first fault. */
-static int check_fields(Fields *f, const PellundRate *r, int strict, int *bad)
-{
-    for (int k = f->count - 1; k >= 0; k--) {
-        const int64_t v = f->value[k];
-        *bad = k;
-        if (v == FIELD_OVER)
-            return PELLUND_ERANGE;
-        if (strict && (v < 0 || v >= field_top(k, r)))
-            return PELLUND_EFIELD;
-        if (v < 0)
-            f->value[k] = 0;
-    }
-    for (int k = f->count; k < 4; k++)
-        f->value[k] = 0;
-    return PELLUND_OK;
-}
-
-static int64_t frame_of_fields(const int64_t f[4], const PellundRate *r)
-{
-    int64_t secs = (f[3] * 60 + f[2]) * 60 + f[1] + f[0] / r->labels;
-    int64_t ff = f[0] % r->labels;
-    if (!r->drop)
-        return secs * r->labels + ff;
-    const int64_t minutes = secs / 60;
-    /* A label the standard skips stands for that minute's first real frame. */
-    if (secs % 60 == 0 && ff < r->drop && minutes % 10 != 0)
-        ff = r->drop;
-    return secs * r->labels + ff - r->drop * (minutes - minutes / 10);
-}
-
-static void report(PellundTcFault *fault, const char *text, const Fields *f, int k)
+static void report(PellundTcFault *fault, const char *text, const char *s, const char *end,
+                   int count, int marked, int k, int frame_width, int64_t value)
 {
     if (!fault)
         return;
     fault->field = k;
-    fault->offset = k < 0 ? 0 : (size_t)(f->at[k] - text);
-    fault->value = k < 0 ? -1 : f->value[k];
+    fault->offset = k < 0 ? 0 : (size_t)(field_start(s, end, count, marked, k, frame_width) - text);
+    fault->value = k < 0 ? -1 : value;
+}
+
+ENGINE_INLINE int64_t field_top(int k, int64_t labels)
+{
+    return k == PELLUND_FIELD_FRAMES ? labels : k == PELLUND_FIELD_HOURS ? FIELD_OVER : 60;
+}
+
+/* Checks the fields from the left, and makes the empty ones 0; returns the first fault,
+ * its field in *bad. Exact fields are none empty nor past the limit. */
+ENGINE_INLINE int check_fields(int64_t v[4], int64_t labels, int strict, int exact, int *bad)
+{
+    if (exact && (!strict || (v[0] < labels && v[1] < 60 && v[2] < 60)))
+        return PELLUND_OK;
+    for (int k = 3; k >= 0; k--) {
+        const int status = v[k] == FIELD_OVER ? PELLUND_ERANGE
+                           : strict && (v[k] < 0 || v[k] >= field_top(k, labels)) ? PELLUND_EFIELD
+                                                                                  : PELLUND_OK;
+        if (status != PELLUND_OK) {
+            *bad = k;
+            return status;
+        }
+        if (v[k] < 0)
+            v[k] = 0;
+    }
+    return PELLUND_OK;
+}
+
+/* Each field past its labels is carried into the next; fields within them only cost the
+ * comparisons. */
+ENGINE_INLINE uint64_t frame_of_fields(const int64_t f[4], uint32_t labels, uint32_t drop)
+{
+    uint64_t ff = (uint64_t)f[0], ss = (uint64_t)f[1], mm = (uint64_t)f[2];
+    if (ff >= labels) {
+        ss += ff / labels;
+        ff %= labels;
+    }
+    if (ss >= 60) {
+        mm += ss / 60;
+        ss %= 60;
+    }
+    const uint64_t minutes = (uint64_t)f[3] * 60 + mm;
+    if (!drop)
+        return (minutes * 60 + ss) * labels + ff;
+    /* A label the standard skips stands for that minute's first real frame. */
+    if (ss == 0 && ff < drop && minutes % 10 != 0)
+        ff = drop;
+    return (minutes * 60 + ss) * labels + ff - drop * (minutes - minutes / 10);
+}
+
+/* The count of the fields f of [s, end) in text, stored in *frames with text's sign. */
+ENGINE_INLINE int count_fields(const char *text, const char *s, const char *end, int64_t f[4],
+                               int count, int marked, uint32_t labels, uint32_t drop,
+                               int strict, int exact, int64_t *frames, PellundTcFault *fault)
+{
+    int bad = -1;
+    int64_t v = PELLUND_RATE_MAX_FRAMES;
+    int status = check_fields(f, labels, strict, exact, &bad);
+    if (status == PELLUND_OK) {
+        const uint64_t n = frame_of_fields(f, labels, drop);
+        if (n <= PELLUND_RATE_MAX_FRAMES)
+            v = (int64_t)n;
+        else
+            status = PELLUND_ERANGE;
+    }
+    if (status != PELLUND_OK) {
+        report(fault, text, s, end, count, marked, bad, labels > 100 ? 3 : 2, bad < 0 ? -1 : f[bad]);
+        if (status == PELLUND_EFIELD)
+            return status;
+    }
+    *frames = s > text ? -v : v;
+    return status;
+}
+
+/* Each field read by its place: digits alone, as many fields as there are digits for,
+ * and fields that may be too wide or are empty. */
+static int count_placed(const char *text, const char *s, const char *end, int count,
+                        int marked, uint32_t labels, uint32_t drop, int strict,
+                        int64_t *frames, PellundTcFault *fault)
+{
+    const int frame_width = labels > 100 ? 3 : 2;
+    const ptrdiff_t n = end - s;
+    if (!marked)
+        count = 1 + (n > frame_width) + (n > frame_width + 2) + (n > frame_width + 4);
+    int64_t f[4] = {0, 0, 0, 0};
+    const char *stop = end;
+    for (int k = 0; k < count; k++) {
+        const char *from = field_start(s, end, count, marked, k, frame_width);
+        f[k] = field_value(from, stop);
+        stop = from - marked;
+    }
+    return count_fields(text, s, end, f, count, marked, labels, drop, strict, 0, frames, fault);
+}
+
+typedef struct Split {
+    uint64_t v[4]; /* the fields added up, frames first; wrapped when too wide */
+    const char *end;
+    int count;
+    int empty; /* a field has no digits */
+} Split;
+
+/* One pass splits [s, end) at its marks and adds up each field; a terminated text ends at
+ * its first byte that is neither digit nor mark. Returns 0 for any other byte. */
+ENGINE_INLINE int split(const char *s, const char *end, int terminated, Split *t)
+{
+    const char *p = s;
+    *t = (Split){{0, 0, 0, 0}, end, 0, 0};
+    for (;;) {
+        const char *from = p;
+        uint64_t v = 0;
+        unsigned d;
+        while ((terminated || p < end) && (d = (unsigned)(unsigned char)*p - '0') <= 9) {
+            v = v * 10 + d;
+            p++;
+        }
+        t->v[3] = t->v[2];
+        t->v[2] = t->v[1];
+        t->v[1] = t->v[0];
+        t->v[0] = v;
+        t->empty |= p == from;
+        t->count++;
+        if ((!terminated && p == end) || (terminated && !is_mark(*p))) {
+            t->end = p;
+            return 1;
+        }
+        if (!is_mark(*p))
+            return 0;
+        p++;
+    }
+}
+
+ENGINE_INLINE int read_at(const char *text, size_t length, int terminated, uint32_t labels,
+                          uint32_t drop, int strict, int64_t *frames, PellundTcFault *fault)
+{
+    const char *s = text + ((terminated || length > 0) && *text == '-');
+    Split t;
+    if (!split(s, text + length, terminated, &t) || t.count > 4)
+        return PELLUND_EUNREADABLE;
+    if (t.count == 1 || t.end - s > SAFE_DIGITS || (t.empty && strict))
+        return count_placed(text, s, t.end, t.count, t.count > 1, labels, drop, strict, frames,
+                            fault);
+    int64_t f[4] = {(int64_t)t.v[0], (int64_t)t.v[1], (int64_t)t.v[2], (int64_t)t.v[3]};
+    return count_fields(text, s, t.end, f, t.count, 1, labels, drop, strict, 1, frames, fault);
+}
+
+/* The reader inlined at the known rates' labels, whose divisions are all it has; any other
+ * rate takes the same reader with its own values. */
+#define READ_AT(labels) \
+    case labels: return read_at(text, length, terminated, labels, (uint32_t)r->drop, strict, \
+                                frames, fault);
+
+ENGINE_INLINE int read_each_rate(const char *text, size_t length, int terminated,
+                                 const PellundRate *r, int strict, int64_t *frames,
+                                 PellundTcFault *fault)
+{
+    switch (r->labels) {
+    KNOWN_LABELS(READ_AT)
+    default:
+        return read_at(text, length, terminated, (uint32_t)r->labels, (uint32_t)r->drop, strict,
+                       frames, fault);
+    }
+}
+
+/* Called directly by both library calls, rather than one through the other's PLT entry. */
+ENGINE_NOINLINE int read_text(const char *text, size_t length, const PellundRate *r, int strict,
+                              int64_t *frames, PellundTcFault *fault)
+{
+    return read_each_rate(text, length, 0, r, strict, frames, fault);
 }
 
 int pellund_tc_read(const char *text, size_t length, const PellundRate *r, int32_t options,
                     int64_t *frames, PellundTcFault *fault)
 {
-    const char *s = text, *end = text + length;
-    const int negative = s < end && *s == '-';
-    Fields f;
-    if (!split(s + negative, end, r, &f))
-        return PELLUND_EUNREADABLE;
-    int bad = -1;
-    int status = check_fields(&f, r, (options & PELLUND_STRICT) != 0, &bad);
-    if (status == PELLUND_EFIELD) {
-        report(fault, text, &f, bad);
-        return status;
-    }
-    int64_t v = PELLUND_RATE_MAX_FRAMES;
-    if (status == PELLUND_OK && (v = frame_of_fields(f.value, r)) > PELLUND_RATE_MAX_FRAMES) {
-        v = PELLUND_RATE_MAX_FRAMES;
-        status = PELLUND_ERANGE;
-        bad = -1;
-    }
-    if (status != PELLUND_OK)
-        report(fault, text, &f, bad);
-    *frames = negative ? -v : v;
-    return status;
+    return read_text(text, length, r, (options & PELLUND_STRICT) != 0, frames, fault);
+}
+
+int pellund_tc_read_terminated(const char *text, const PellundRate *r, int64_t *frames)
+{
+    return read_each_rate(text, 0, 1, r, 0, frames, NULL);
 }
 
 int pellund_tc_frames(const char *text, size_t length, const PellundRate *r, int64_t *frames)
 {
-    return pellund_tc_read(text, length, r, 0, frames, NULL);
+    return read_text(text, length, r, 0, frames, NULL);
 }
 
 int pellund_frames_of_seconds(int64_t seconds, int64_t units, int64_t scale,

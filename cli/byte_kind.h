@@ -1,0 +1,11 @@
+/* What each byte is to the expression reader, looked up once a byte. */
+#pragma once
+
+enum { BYTE_DIGIT = 1, BYTE_MARK = 2, BYTE_BLANK = 4 };
+
+extern const unsigned char byte_kinds[256];
+
+static inline unsigned byte_kind(char c)
+{
+    return byte_kinds[(unsigned char)c];
+}
