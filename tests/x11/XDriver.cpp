@@ -17,6 +17,7 @@ namespace {
 
 constexpr int kNumLockKeycode = 77;
 constexpr int kPollMs = 10;
+constexpr int kClickTimeoutMs = 5000;
 
 // A window can vanish between listing and asking about it; that must not end the test.
 int ignoreErrors(Display *, XErrorEvent *)
@@ -172,12 +173,34 @@ void XDriver::key(int keycode, bool down)
     XFlush(m_display);
 }
 
-void XDriver::clickAt(QPoint rootPoint)
+bool XDriver::clickAt(QPoint rootPoint)
 {
     XTestFakeMotionEvent(m_display, -1, rootPoint.x(), rootPoint.y(), CurrentTime);
     XTestFakeButtonEvent(m_display, 1, True, CurrentTime);
     XTestFakeButtonEvent(m_display, 1, False, CurrentTime);
     XFlush(m_display);
+    return waitUntilPointerFree(kClickTimeoutMs);
+}
+
+// A window manager that grabs the button to focus on click holds the pointer frozen until
+// it replays the press to the client, while keys go on flowing: a key sent then would reach
+// the program before the click. A grab of our own succeeds once nobody holds the pointer.
+bool XDriver::waitUntilPointerFree(int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (;;) {
+        const int status = XGrabPointer(m_display, DefaultRootWindow(m_display), False, 0,
+                                        GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+        if (status == GrabSuccess) {
+            XUngrabPointer(m_display, CurrentTime);
+            XSync(m_display, False);
+            return true;
+        }
+        if (timer.elapsed() >= timeoutMs)
+            return false;
+        QThread::msleep(1);
+    }
 }
 
 void XDriver::movePointer(QPoint rootPoint)

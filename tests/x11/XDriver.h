@@ -59,7 +59,8 @@ public:
 
     // Raw key codes, as the server numbers them.
     void key(int keycode, bool down);
-    void clickAt(QPoint root);
+    // False when the pointer is still grabbed by someone else a while after the click.
+    bool clickAt(QPoint root);
     void movePointer(QPoint root);
 
     bool numLock();
@@ -72,6 +73,8 @@ public:
     bool savePpm(unsigned long window, const QString &path);
 
 private:
+    bool waitUntilPointerFree(int timeoutMs);
+
     _XDisplay *m_display = nullptr;
     long m_pings = 0;
 };

@@ -67,7 +67,7 @@ private:
             if (word.startsWith(QLatin1Char('['))) {
                 const QString name = word.mid(1, word.size() - 2);
                 QVERIFY2(places().contains(name), qPrintable(name));
-                m_x.clickAt(m_calculator.rect.topLeft() + places().value(name).center());
+                QVERIFY(m_x.clickAt(m_calculator.rect.topLeft() + places().value(name).center()));
                 QThread::msleep(kGapMs);
             } else if (word.startsWith(QLatin1String("wait:"))) {
                 QThread::msleep(word.mid(5).toULong());
@@ -117,8 +117,14 @@ private:
 
     void closeAboutWithClick()
     {
-        m_x.clickAt(m_about.rect.center());
+        QVERIFY(m_x.clickAt(m_about.rect.center()));
         QVERIFY(m_x.waitUntilGone(m_about.id, 3000));
+        // The window manager hands the keyboard back in its own time; keys sent before then
+        // reach no window.
+        const bool keyboardBack = m_x.waitForFocus(m_calculator.id, kTimeoutMs);
+        if (!keyboardBack)
+            qWarning("input focus: %lx, calculator: %lx", m_x.inputFocus(), m_calculator.id);
+        QVERIFY2(keyboardBack, "the calculator did not get the keyboard back");
         m_x.movePointer(kAway);
     }
 
