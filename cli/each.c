@@ -2,18 +2,20 @@
  * minutes and seconds, then the frames at the rate's width, each after a mark. Any other run
  * of digits and marks (a date, a version, a clip number) is text. */
 #include "each.h"
+#include "byte_kind.h"
+#include "pellund_engine.h"
 #include "render.h"
 
 #include <string.h>
 
 static int is_digit(char c)
 {
-    return c >= '0' && c <= '9';
+    return byte_kind(c) == BYTE_DIGIT;
 }
 
 static int is_mark(char c)
 {
-    return c == ':' || c == ';' || c == '.' || c == ',';
+    return byte_kind(c) == BYTE_MARK;
 }
 
 static int is_time_code(const char *s, const char *end, int frame_width)
@@ -53,7 +55,7 @@ static int convert(const char *s, const char *end, const Options *o, const ExprC
 long each_rewrite(const char *s, size_t n, const Options *o, const ExprContext *context,
                   char *out, ExprError *error)
 {
-    const int width = context->rate->labels > 100 ? 3 : 2;
+    const int width = label_digits(context->rate->labels);
     const char *p = s, *end = s + n;
     char *w = out;
     while (p < end) {

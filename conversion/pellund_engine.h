@@ -20,6 +20,12 @@
 #  define ENGINE_NOINLINE static
 #endif
 
+/* Frames take two digits, three at rates labelled past 100. */
+ENGINE_INLINE int label_digits(int64_t labels)
+{
+    return labels > 100 ? 3 : 2;
+}
+
 #define RATE_KEY(labels, drop) ((uint64_t)(uint32_t)(labels) << 32 | (uint32_t)(drop))
 
 /* X(labels) for every count of labels a second of the 14 rates, and X(labels, drop) for

@@ -161,12 +161,6 @@ static int scale_nearest(int64_t n, int64_t a, int64_t b, int64_t *out)
     return 1;
 }
 
-/* Frames take two digits, three at rates labelled past 100. */
-static inline int label_digits(int64_t labels)
-{
-    return labels > 100 ? 3 : 2;
-}
-
 static const char two_digits[201] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"

@@ -111,7 +111,7 @@ ENGINE_INLINE int count_fields(const char *text, const char *s, const char *end,
             status = PELLUND_ERANGE;
     }
     if (status != PELLUND_OK) {
-        report(fault, text, s, end, count, marked, bad, labels > 100 ? 3 : 2, bad < 0 ? -1 : f[bad]);
+        report(fault, text, s, end, count, marked, bad, label_digits(labels), bad < 0 ? -1 : f[bad]);
         if (status == PELLUND_EFIELD)
             return status;
     }
@@ -125,7 +125,7 @@ static int count_placed(const char *text, const char *s, const char *end, int co
                         int marked, uint32_t labels, uint32_t drop, int strict,
                         int64_t *frames, PellundTcFault *fault)
 {
-    const int frame_width = labels > 100 ? 3 : 2;
+    const int frame_width = label_digits(labels);
     const ptrdiff_t n = end - s;
     if (!marked)
         count = 1 + (n > frame_width) + (n > frame_width + 2) + (n > frame_width + 4);
