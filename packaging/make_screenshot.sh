@@ -10,7 +10,7 @@ program=$1/bin/ostrel
 title="Quorvane Time Code Calculator"
 
 out=$(mktemp)
-Xvfb -displayfd 1 -screen 0 2048x1536x24 -nolisten tcp > "$out" 2>/dev/null &
+Xvfb -displayfd 1 -screen 0 2048x1536x24 -nolisten tcp -noreset > "$out" 2>/dev/null &
 xvfb=$!
 trap 'kill "${pid:-}" "$xvfb" 2>/dev/null || true; rm -f "$out"' EXIT
 for _ in $(seq 100); do [ -s "$out" ] && break; sleep 0.1; done

@@ -24,10 +24,12 @@ suite_sources() { # suite -> one source per line: a file name or a "deb ..." lin
     done
 }
 
+# -noreset: the window_maps polls connect and leave many times a second, and a server that
+# resets when its last client leaves refuses a program that connects during the reset.
 start_xvfb() { # sets display and xvfb
     local out
     out=$(mktemp)
-    Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp > "$out" 2>/dev/null &
+    Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp -noreset > "$out" 2>/dev/null &
     xvfb=$!
     for _ in $(seq 100); do [ -s "$out" ] && break; sleep 0.1; done
     [ -s "$out" ] || fail "Xvfb gave no display number"
