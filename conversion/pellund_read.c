@@ -2,6 +2,8 @@
 #include "pellund_engine.h"
 #include "pellund_rates.h"
 
+#include <string.h>
+
 /* A field past every count allowed; fields are read no further, so the
  * arithmetic on them cannot overflow 64 bits even at 1000 labels a second. */
 #define FIELD_OVER (PELLUND_RATE_MAX_FRAMES + 1)
@@ -176,12 +178,57 @@ ENGINE_INLINE int split(const char *s, const char *end, int terminated, Split *t
     }
 }
 
+/* Eight bytes from p, the first in the lowest byte on any machine. */
+ENGINE_INLINE uint64_t load8(const char *p)
+{
+    uint64_t w;
+    memcpy(&w, p, sizeof w);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    w = __builtin_bswap64(w);
+#endif
+    return w;
+}
+
+#define EACH_BYTE(b) (UINT64_C(0x0101010101010101) * (b))
+
+/* Whether each byte of w that mask keeps is a digit: its high half 3 both before and after
+ * adding 6. A byte the mask leaves out carries into its neighbour only when it is past 0xF9,
+ * so never when it is a mark. */
+ENGINE_INLINE int digits_where(uint64_t w, uint64_t mask)
+{
+    const uint64_t high = EACH_BYTE(0xF0) & mask, threes = EACH_BYTE(0x30) & mask;
+    return (w & high) == threes && ((w + EACH_BYTE(0x06)) & high) == threes;
+}
+
+ENGINE_INLINE uint64_t two_digits(const char *p)
+{
+    return (uint64_t)(p[0] - '0') * 10 + (uint64_t)(p[1] - '0');
+}
+
+/* The writer's own shape, HH:MM:SS:FF with every field at full width, checked eight bytes
+ * at a time: what a split of it byte by byte gives, in a third of the work. */
+ENGINE_INLINE int split_full_width(const char *s, const char *end, int frame_width, Split *t)
+{
+    /* Digit bytes of the first eight (HH:MM:SS) and of the last eight (M:SS:FFF or MM:SS:FF). */
+    const uint64_t head = UINT64_C(0xFFFF00FFFF00FFFF);
+    const uint64_t tail = frame_width == 3 ? UINT64_C(0xFFFFFF00FFFF00FF) : head;
+    if (end - s != 9 + frame_width || !is_mark(s[2]) || !is_mark(s[5]) || !is_mark(s[8])
+        || !digits_where(load8(s), head) || !digits_where(load8(end - 8), tail))
+        return 0;
+    const uint64_t ff = two_digits(s + 9);
+    *t = (Split){{frame_width == 3 ? ff * 10 + (uint64_t)(s[11] - '0') : ff, two_digits(s + 6),
+                  two_digits(s + 3), two_digits(s)}, end, 4, 0};
+    return 1;
+}
+
 ENGINE_INLINE int read_at(const char *text, size_t length, int terminated, uint32_t labels,
                           uint32_t drop, int strict, int64_t *frames, PellundTcFault *fault)
 {
     const char *s = text + ((terminated || length > 0) && *text == '-');
     Split t;
-    if (!split(s, text + length, terminated, &t) || t.count > 4)
+    const int full_width =
+        !terminated && split_full_width(s, text + length, label_digits(labels), &t);
+    if (!full_width && (!split(s, text + length, terminated, &t) || t.count > 4))
         return PELLUND_EUNREADABLE;
     if (t.count == 1 || t.end - s > SAFE_DIGITS || (t.empty && strict))
         return count_placed(text, s, t.end, t.count, t.count > 1, labels, drop, strict, frames,

@@ -1,5 +1,6 @@
 // The reader's fields past their labels, carried into the next, and its long texts, at
-// every rate against libavutil reading the same label written out in full.
+// every rate against libavutil reading the same label written out in full; and the
+// writer's shape against the same text read the general way.
 #include "pellund_rates.h"
 
 extern "C" {
@@ -91,6 +92,35 @@ private slots:
                 QCOMPARE(lenient(text, r), sign * expected);
             }
         }
+    }
+
+    // A text of the writer's shape, HH:MM:SS:FF at full width, is read a faster way: with any
+    // byte at any place it reads as the same text behind a leading zero, which is not.
+    void fullWidthTexts_data() { addRateRows(); }
+    void fullWidthTexts()
+    {
+        QFETCH(int, index);
+        const PellundRate *r = pellund_rate_at(index);
+        const QByteArray written = "12:34:56" + QByteArray(1, r->drop ? ';' : ':') + QByteArray::number(r->labels - 1);
+        for (int i = 0; i < written.size(); i++)
+            for (int byte = 0; byte < 256; byte++) {
+                QByteArray text = written;
+                text[i] = char(byte);
+                if (text.startsWith('-'))
+                    continue;
+                const QByteArray padded = "0" + text;
+                for (int32_t options : {0, PELLUND_STRICT}) {
+                    int64_t ours = -1, theirs = -1;
+                    PellundTcFault fault{0, -9, 0}, paddedFault{0, -9, 0};
+                    const int status = pellund_tc_read(text.constData(), size_t(text.size()), r, options, &ours, &fault);
+                    QCOMPARE(status, pellund_tc_read(padded.constData(), size_t(padded.size()), r, options, &theirs, &paddedFault));
+                    QCOMPARE(ours, theirs);
+                    QCOMPARE(fault.field, paddedFault.field);
+                    QCOMPARE(fault.value, paddedFault.value);
+                    // The first field, or the whole count, starts both texts.
+                    QCOMPARE(paddedFault.offset, fault.offset == 0 ? 0 : fault.offset + 1);
+                }
+            }
     }
 };
 
