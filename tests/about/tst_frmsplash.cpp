@@ -1,4 +1,5 @@
 #include "CalculatorPicture.h"
+#include "calculator.xpm"
 #include "frmSplash.h"
 
 #include <QFrame>
@@ -67,6 +68,10 @@ private slots:
         QVERIFY(hasColour(image, qRgb(0, 255, 255)));
         QVERIFY(hasColour(image, qRgb(255, 255, 0)));
         QVERIFY(hasColour(image, qRgb(0, 0, 0)));
+        // Read by our own reader, the picture is exactly what Qt's XPM reader makes of it.
+        const QImage qtRead(calculator_xpm);
+        QCOMPARE(qtRead.format(), QImage::Format_Indexed8);
+        QCOMPARE(calculatorImage(), qtRead);
     }
 
     void windowFrame()
