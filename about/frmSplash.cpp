@@ -18,7 +18,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPointer>
-#include <QVersionNumber>
+
+#include <array>
 
 namespace {
 
@@ -48,6 +49,8 @@ void showText(QLabel *label, const SplashElement &element)
         label->setFont(classicFont(QString::fromLatin1(element.font.family),
                                    element.font.pointSize, element.font.bold));
     label->setAlignment(element.alignment);
+    // Plain text: no text here is markup, and the rich-text test would page in code for nothing.
+    label->setTextFormat(Qt::PlainText);
     label->setText(QString::fromUtf8(element.text));
     if (element.autoSize)
         fitToText(label);
@@ -91,6 +94,23 @@ void handKeyboardBack(const QWidget *closing)
             return;
         }
     }
+}
+
+// The first three dot-separated numbers of a version text, as QVersionNumber reads them; a
+// missing number is 0. Read here, not by QVersionNumber, whose code would be paged in for
+// this one line.
+std::array<int, 3> versionNumbers(const QString &version)
+{
+    std::array<int, 3> numbers = {0, 0, 0};
+    std::size_t part = 0;
+    for (const QChar c : version) {
+        if (c == u'.' && ++part < numbers.size())
+            continue;
+        if (part >= numbers.size() || c < u'0' || c > u'9' || numbers[part] > 99999999)
+            break;
+        numbers[part] = numbers[part] * 10 + (c.unicode() - u'0');
+    }
+    return numbers;
 }
 
 } // namespace
@@ -176,13 +196,12 @@ void frmSplash::buildElement(const SplashElement &element, QWidget *frame)
 
 void frmSplash::Form_Load()
 {
-    const QVersionNumber version =
-        QVersionNumber::fromString(QCoreApplication::applicationVersion());
+    const std::array<int, 3> version = versionNumbers(QCoreApplication::applicationVersion());
     auto *lblVersion = findChild<QLabel *>(QStringLiteral("lblVersion"));
     lblVersion->setText(QStringLiteral("Version %1.%2.%3")
-                            .arg(version.majorVersion())
-                            .arg(version.minorVersion())
-                            .arg(version.microVersion()));
+                            .arg(version[0])
+                            .arg(version[1])
+                            .arg(version[2]));
     fitToText(lblVersion);
 }
 
