@@ -32,14 +32,14 @@ int hexDigit(char c)
 }
 
 // A colour line's value: "c #RRGGBB" or "c None". Anything else is not ours: nullopt.
-std::optional<QRgb> colourOf(QByteArrayView spec)
+std::optional<QRgb> colourOf(QByteArrayView value)
 {
-    if (spec == "c None")
+    if (value == "c None")
         return qRgba(0, 0, 0, 0);
-    if (spec.size() != 9 || !spec.startsWith("c #"))
+    if (value.size() != 9 || !value.startsWith("c #"))
         return std::nullopt;
     QRgb rgb = 0xff;
-    for (const char c : spec.sliced(3)) {
+    for (const char c : value.sliced(3)) {
         const int digit = hexDigit(c);
         if (digit < 0)
             return std::nullopt;
@@ -62,8 +62,10 @@ QImage readXpm(const char *const xpm[])
     uchar indexOf[256] = {};
     for (int i = 0; i < colours; ++i) {
         const QByteArrayView line(xpm[1 + i]);
-        const std::optional<QRgb> colour = colourOf(line.size() > 2 ? line.sliced(2) : QByteArrayView());
-        if (line.size() < 2 || line[1] != ' ' || !colour)
+        if (line.size() < 2 || line[1] != ' ')
+            return QImage();
+        const std::optional<QRgb> colour = colourOf(line.sliced(2));
+        if (!colour)
             return QImage();
         table[i] = *colour;
         indexOf[uchar(line[0])] = uchar(i);
