@@ -48,6 +48,7 @@ static int unary(Reader *r, Value *v)
         if (ok && minus) {
             v->frames = -v->frames;
             v->count = -v->count;
+            v->f.negative = !v->f.negative;
         }
     } else {
         ok = primary(r, v);
@@ -108,24 +109,49 @@ static int product_counts(Value *v, Value *w)
     return v->plain || w->plain || as_count(w) || as_count(v);
 }
 
-static int apply_product(Reader *r, const char *op, int kind, Value *v, Value *w)
+/* time * factor, or time / factor, to the nearest frame. */
+static int apply_factor(Reader *r, const char *op, int divide, Value *v, const Value *time,
+                        const Factor *f)
 {
-    if (kind == 1) {
-        const int counted = product_counts(v, w);
-        if (counted <= 0)
-            return reader_fail(r, op,
-                               counted ? "which side is the count? write the time in full (01:00:00:00, 10s, 3+00)"
-                                       : "multiply by a plain number, not by a time");
-        const int64_t m = w->frames < 0 ? -w->frames : w->frames;
-        if (m != 0 && (v->frames > PELLUND_RATE_MAX_FRAMES / m
-                       || v->frames < -PELLUND_RATE_MAX_FRAMES / m))
-            return reader_fail(r, op, "result out of range");
-        v->frames *= w->frames;
-        v->plain = v->plain && w->plain;
-        return 1;
+    int zero;
+    if (!value_time(r, time))
+        return 0;
+    if (!factor_apply(time->frames, f, divide, PELLUND_RATE_MAX_FRAMES, &v->frames, &zero))
+        return reader_fail(r, op, zero ? "division by zero" : "result out of range");
+    v->plain = 0;
+    return 1;
+}
+
+static int multiply(Reader *r, const char *op, Value *v, Value *w)
+{
+    const int counted = product_counts(v, w);
+    if (counted < 0)
+        return reader_fail(r, op, "which side is the count? write the time in full (01:00:00:00, 10s, 3+00)");
+    if (!counted && (w->factor || v->factor)) {
+        /* The decimal that can be a factor is one; the right one when both can. */
+        const int right = w->factor && (!v->unread || !v->factor);
+        return apply_factor(r, op, 0, v, right ? v : w, right ? &w->f : &v->f);
     }
+    if (!counted)
+        return reader_fail(r, op, "multiply by a plain number, not by a time");
+    if (!value_time(r, v) || !value_time(r, w))
+        return 0;
+    const int64_t m = w->frames < 0 ? -w->frames : w->frames;
+    if (m != 0 && (v->frames > PELLUND_RATE_MAX_FRAMES / m
+                   || v->frames < -PELLUND_RATE_MAX_FRAMES / m))
+        return reader_fail(r, op, "result out of range");
+    v->frames *= w->frames;
+    v->plain = v->plain && w->plain;
+    return 1;
+}
+
+static int divide(Reader *r, const char *op, Value *v, Value *w)
+{
+    if (!value_time(r, v))
+        return 0;
     if (!w->plain && !as_count(w))
-        return reader_fail(r, op, "divide by a plain number, not by a time");
+        return w->factor ? apply_factor(r, op, 1, v, v, &w->f)
+                         : reader_fail(r, op, "divide by a plain number, not by a time");
     if (w->frames == 0)
         return reader_fail(r, op, "division by zero");
     v->frames = divide_nearest(v->frames, w->frames);
@@ -147,9 +173,10 @@ static int product(Reader *r, Value *v)
         const char *op = r->at;
         r->at += size;
         Value w;
-        if (!unary(r, &w) || !apply_product(r, op, kind, v, &w))
+        if (!unary(r, &w) || !(kind == 1 ? multiply(r, op, v, &w) : divide(r, op, v, &w)))
             return 0;
-        v->bare = 0;
+        v->bare = v->factor = 0;
+        v->unread = NULL;
     }
 }
 
@@ -163,11 +190,11 @@ static int sum(Reader *r, Value *v)
         const char *op = r->at;
         const int minus = *r->at++ == '-';
         Value w;
-        if (!product(r, &w))
+        if (!product(r, &w) || !value_time(r, v) || !value_time(r, &w))
             return 0;
         v->frames += minus ? -w.frames : w.frames;
         v->plain = v->plain && w.plain;
-        v->bare = 0;
+        v->bare = v->factor = 0;
         if (!in_range(v->frames))
             return reader_fail(r, op, "result out of range");
     }
@@ -187,6 +214,8 @@ int expr_evaluate(const char *text, size_t length, const ExprContext *context, i
         return 0;
     if (r.at < r.end)
         return reader_fail(&r, r.at, *r.at == ')' ? "unexpected ')'" : "unexpected character");
+    if (!value_time(&r, &v))
+        return 0;
     *frames = v.frames;
     return 1;
 }

@@ -15,7 +15,7 @@ typedef struct ExprContext {
 typedef struct ExprError {
     const char *message; /* static, or text */
     size_t column;       /* 1-based byte position of the problem */
-    char text[96];
+    char text[160];
 } ExprError;
 
 /*

@@ -5,6 +5,7 @@
 
 #include <stdarg.h>
 #include <stdio.h>
+#include <string.h>
 
 static const char *const field_names[] = {"frames", "seconds", "minutes", "hours"};
 
@@ -26,6 +27,17 @@ static int fail_with(Reader *r, const char *where, const char *format, ...)
     vsnprintf(r->error->text, sizeof r->error->text, format, args);
     va_end(args);
     return reader_fail(r, where, r->error->text);
+}
+
+static int error_at(ExprError *e, size_t column, const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    vsnprintf(e->text, sizeof e->text, format, args);
+    va_end(args);
+    e->message = e->text;
+    e->column = column;
+    return 0;
 }
 
 static int is_digit(char c)
@@ -81,26 +93,26 @@ static int whole_seconds(Reader *r, const char *s, const char *dot, int64_t *who
     return 1;
 }
 
-/* [[H:]M:]S[.fraction] seconds, up to nine decimals. */
+/* [[H:]M:]S[.fraction] seconds, with any number of decimals. */
 static int real_time(Reader *r, const char *s, const char *end, Value *v)
 {
-    const char *dot = s;
-    while (dot < end && *dot != '.')
-        dot++;
-    int64_t whole = 0, units = 0, scale = 1;
+    const char *dot = memchr(s, '.', (size_t)(end - s));
+    if (!dot)
+        dot = end;
+    int64_t whole = 0;
     /* ".5s" is half a second. */
     if ((dot > s || dot == end) && !whole_seconds(r, s, dot, &whole))
         return 0;
-    if (dot < end) {
-        const char *p = dot + 1;
-        for (; p < end && is_digit(*p) && scale < 1000000000; p++, scale *= 10)
-            units = units * 10 + (*p - '0');
-        if (p == dot + 1)
-            return reader_fail(r, p, "unreadable real time: digits must follow '.'");
-        if (p < end)
-            return reader_fail(r, p, "unreadable real time: at most nine decimals after one '.'");
-    }
-    if (pellund_frames_of_seconds(whole, units, scale, r->context->rate, &v->frames) != PELLUND_OK)
+    const char *digits = dot < end ? dot + 1 : end, *p = digits;
+    while (p < end && is_digit(*p))
+        p++;
+    if (dot < end && p == digits)
+        return reader_fail(r, p, "unreadable real time: digits must follow '.'");
+    if (p < end)
+        return reader_fail(r, p, "unreadable real time: only digits after one '.'");
+    const PellundRate *rate = r->context->rate;
+    if (!decimal_times_ratio(whole, digits, (size_t)(p - digits), rate->num, rate->den,
+                             PELLUND_RATE_MAX_FRAMES, &v->frames))
         return reader_fail(r, s, "real time out of range");
     v->plain = 0;
     return 1;
@@ -129,29 +141,59 @@ static int feet(Reader *r, const char *s, const char *end, int64_t ff, Value *v)
     return 1;
 }
 
-static int time_code_fault(Reader *r, const char *s, const PellundTcFault *f)
+static int time_code_fault(ExprError *e, const PellundTcFault *f, const PellundRate *rate)
 {
-    const char *at = s + f->offset;
     char label[24];
+    const size_t column = f->offset + 1;
     if (f->value < 0)
-        return fail_with(r, at, "empty %s field", field_names[f->field]);
+        return error_at(e, column, "empty %s field", field_names[f->field]);
     if (f->field != PELLUND_FIELD_FRAMES)
-        return fail_with(r, at, "%s %lld past 59", field_names[f->field], (long long)f->value);
-    return fail_with(r, at, "frames %lld past %d at %s", (long long)f->value,
-                     (int)r->context->rate->labels - 1, rate_label(r->context->rate, label));
+        return error_at(e, column, "%s %lld past 59", field_names[f->field], (long long)f->value);
+    return error_at(e, column, "frames %lld past %d at %s", (long long)f->value,
+                    (int)rate->labels - 1, rate_label(rate, label));
+}
+
+/* ';' stands before drop-frame labels only; read at a non-drop rate it would move the
+ * time code by 3.6 seconds an hour. */
+static int drop_mark_fault(ExprError *e, size_t column, const PellundRate *rate)
+{
+    char label[24];
+    for (int i = 0; pellund_rate_at(i); i++) {
+        const PellundRate *d = pellund_rate_at(i);
+        if (d->drop && d->num == rate->num && d->den == rate->den)
+            return error_at(e, column, "';' marks drop frame, but %s is non-drop (drop frame is %s)",
+                            rate_label(rate, label), d->name);
+    }
+    return error_at(e, column, "';' marks drop frame, which %s does not have",
+                    rate_label(rate, label));
+}
+
+int time_code_read(const char *s, size_t n, const PellundRate *rate, int64_t *frames,
+                   ExprError *error)
+{
+    const char *mark = rate->drop ? NULL : memchr(s, ';', n);
+    if (mark)
+        return drop_mark_fault(error, (size_t)(mark - s) + 1, rate);
+    PellundTcFault fault;
+    char label[24];
+    switch (pellund_tc_read(s, n, rate, PELLUND_STRICT | PELLUND_NO_SKIPPED, frames, &fault)) {
+    case PELLUND_OK: return 1;
+    case PELLUND_EFIELD: return time_code_fault(error, &fault, rate);
+    case PELLUND_ESKIPPED:
+        return error_at(error, fault.offset + 1, "%.*s is skipped in drop frame at %s",
+                        (int)(n < 40 ? n : 40), s, rate_label(rate, label));
+    case PELLUND_ERANGE: return error_at(error, fault.offset + 1, "time code out of range");
+    default: return error_at(error, 1, "unreadable time code: at most four fields");
+    }
 }
 
 static int time_code(Reader *r, const char *s, const char *end, Value *v)
 {
-    PellundTcFault fault;
     v->plain = 0;
-    switch (pellund_tc_read(s, (size_t)(end - s), r->context->rate, PELLUND_STRICT, &v->frames,
-                            &fault)) {
-    case PELLUND_OK: return 1;
-    case PELLUND_EFIELD: return time_code_fault(r, s, &fault);
-    case PELLUND_ERANGE: return reader_fail(r, s + fault.offset, "time code out of range");
-    default: return reader_fail(r, s, "unreadable time code: at most four fields");
-    }
+    if (time_code_read(s, (size_t)(end - s), r->context->rate, &v->frames, r->error))
+        return 1;
+    r->error->column += (size_t)(s - r->text);
+    return 0;
 }
 
 /* A value without its own mark ('s' or '+FF'), read as --from says. */
@@ -177,18 +219,49 @@ static int unmarked_value(Reader *r, const char *s, const char *end, int marked,
     }
 }
 
+/* Digits with one '.' and one to nine decimals after it, as a factor. */
+static int factor_shape(const char *s, const char *end, Factor *f)
+{
+    const char *dot = memchr(s, '.', (size_t)(end - s));
+    if (!dot || end - dot < 2 || end - dot > 10 || dot - s > 13)
+        return 0;
+    int64_t whole = 0, billionths = 0, scale = 1000000000;
+    for (const char *p = s; p < dot; p++)
+        if (is_digit(*p))
+            whole = whole * 10 + (*p - '0');
+        else
+            return 0;
+    for (const char *p = dot + 1; p < end; p++)
+        if (is_digit(*p))
+            billionths = billionths * 10 + (*p - '0'), scale /= 10;
+        else
+            return 0;
+    *f = (Factor){whole, billionths * scale, 0};
+    return 1;
+}
+
+/* The end of the digits and marks from s. */
+static const char *run_end(const Reader *r, const char *s, unsigned *kinds)
+{
+    unsigned k;
+    for (*kinds = 0; s < r->end && (k = byte_kind(*s)) & (BYTE_DIGIT | BYTE_MARK); s++)
+        *kinds |= k;
+    return s;
+}
+
 int literal(Reader *r, Value *v)
 {
-    const char *s = r->at, *end = s;
-    unsigned kinds = 0, k;
-    for (; end < r->end && (k = byte_kind(*end)) & (BYTE_DIGIT | BYTE_MARK); end++)
-        kinds |= k;
+    const char *s = r->at;
+    unsigned kinds;
+    const char *end = run_end(r, s, &kinds);
     const int marked = (kinds & BYTE_MARK) != 0;
     if (!(kinds & BYTE_DIGIT))
         return reader_fail(r, s, s < r->end ? "expected a number, a time code or '('"
                                             : "expression ends too soon");
     v->bare = 0;
     v->count = 0;
+    v->factor = 0;
+    v->unread = NULL;
     if (end < r->end && *end == 's') {
         r->at = end + 1;
         return real_time(r, s, end, v);
@@ -198,5 +271,27 @@ int literal(Reader *r, Value *v)
         return feet(r, s, end, (end[1] - '0') * 10 + (end[2] - '0'), v);
     }
     r->at = end;
-    return unmarked_value(r, s, end, marked, v);
+    if (!marked || !factor_shape(s, end, &v->f))
+        return unmarked_value(r, s, end, marked, v);
+    v->factor = 1;
+    if (unmarked_value(r, s, end, marked, v))
+        return 1;
+    /* 1.50 at 25 is no time, but may still be a factor; why it is no time waits until it
+     * is needed as one. */
+    r->error->message = NULL;
+    v->unread = s;
+    v->frames = 0;
+    v->plain = v->bare = 0;
+    return 1;
+}
+
+int value_time(Reader *r, const Value *v)
+{
+    if (!v->unread)
+        return 1;
+    Reader again = *r;
+    unsigned kinds;
+    Value ignored;
+    unmarked_value(&again, v->unread, run_end(r, v->unread, &kinds), 1, &ignored);
+    return 0;
 }

@@ -65,6 +65,15 @@ static char *joined(char **words, int count, size_t *length)
     return text;
 }
 
+/* A problem of the words under --each: its message, and the exit status it leaves. */
+static void report_word(void *status, size_t column, const char *message)
+{
+    const ExprError error = {message, column, ""};
+    fflush(stdout);
+    report_error(stderr, "", &error);
+    *(int *)status = 2;
+}
+
 /* The result of the words, or with --each the words rewritten, on standard output. */
 static int evaluate_words(const Options *o, const ExprContext *c)
 {
@@ -74,17 +83,24 @@ static int evaluate_words(const Options *o, const ExprContext *c)
         fprintf(stderr, "ostrel-tc: out of memory\n");
         return 2;
     }
-    ExprError error;
-    char result[PELLUND_TEXT_SIZE];
-    char *rewritten = o->each ? text + length + 1 : result;
-    const long n = o->each ? each_rewrite(text, length, o, c, rewritten, &error)
-                           : evaluate_to_text(text, length, c, o, result, &error);
-    if (n >= 0)
+    int status = 0;
+    if (o->each) {
+        const Reporter reporter = {report_word, &status};
+        char *rewritten = text + length + 1;
+        const size_t n = each_rewrite(text, length, o, rewritten, &reporter);
         printf("%.*s\n", (int)n, rewritten);
-    else
-        report_error(stderr, "", &error);
+    } else {
+        ExprError error;
+        char result[PELLUND_TEXT_SIZE];
+        const int n = evaluate_to_text(text, length, c, o, result, &error);
+        if (n >= 0)
+            printf("%.*s\n", n, result);
+        else
+            report_error(stderr, "", &error);
+        status = n >= 0 ? 0 : 2;
+    }
     free(text);
-    return n >= 0 ? 0 : 2;
+    return status;
 }
 
 static int run(const Options *o)

@@ -45,11 +45,12 @@ static int rate_value(const char *name, const char *value, int at, Options *o, c
     const int to = strcmp(name, "--to-rate") == 0;
     if (pellund_rate_parse(value, to ? &o->to_rate : &o->rate) == PELLUND_OK) {
         o->has_to_rate |= to;
+        o->has_rate |= !to;
         return 1;
     }
     char rates[160];
     rate_list(rates, sizeof rates);
-    snprintf(m, size, "argument %d: unknown rate '%s' for %s (rates: %s, or N/D)", at, value,
+    snprintf(m, size, "argument %d: unknown rate '%s' for %s (rates: %s, 1 to 999, N/D or N/Ddf)", at, value,
              name, rates);
     return 0;
 }
@@ -98,6 +99,10 @@ static int flag(const char *arg, Options *o)
         o->align = 1;
     else if (strcmp(arg, "--each") == 0)
         o->each = 1;
+    else if (strcmp(arg, "--edl") == 0)
+        o->edl = 1;
+    else if (strcmp(arg, "--wrap") == 0)
+        o->wrap = 1;
     else if (strcmp(arg, "--help") == 0 || strcmp(arg, "-h") == 0)
         o->help = 1;
     else if (strcmp(arg, "--version") == 0)
@@ -131,16 +136,43 @@ static int option(int argc, char **argv, int *i, Options *o, char *m, size_t siz
     return 0;
 }
 
-/* Options that cannot go together. */
-static int consistent(const Options *o, int keep, char *message, size_t size)
+/* What --edl writes is a list: time codes as lists write them, at one rate. */
+static int edl_consistent(Options *o, char *message, size_t size)
 {
-    if (keep && !o->has_to_rate)
+    const char *other = o->each                          ? "--each"
+                        : o->word_count > 0               ? "an expression"
+                        : o->to != KIND_TC                ? "--to"
+                        : o->from != FROM_MIXED           ? "--from"
+                        : !(o->tc_options & PELLUND_MARKS)   ? "--no-marks"
+                        : !(o->tc_options & PELLUND_LEADING) ? "--no-leading"
+                                                          : NULL;
+    if (other)
+        snprintf(message, size, "--edl converts a list from standard input; %s does not go with it",
+                 other);
+    else if (!o->has_rate)
+        snprintf(message, size, "--edl needs --rate, the rate of the list");
+    else {
+        if (!o->has_to_rate)
+            o->to_rate = o->rate;
+        o->has_to_rate = 1;
+        return 1;
+    }
+    return 0;
+}
+
+/* Options that cannot go together. */
+static int consistent(Options *o, int keep, char *message, size_t size)
+{
+    if (keep && !o->has_to_rate && !o->edl)
         snprintf(message, size, "--keep needs --to-rate");
     else if (o->each && o->from != FROM_MIXED && o->from != KIND_TC)
         snprintf(message, size, "--each converts time codes; --from %s does not go with it",
                  kinds[o->from]);
+    else if (o->wrap && o->to != KIND_TC)
+        snprintf(message, size, "--wrap writes time codes on a 24-hour clock; --to %s does not go with it",
+                 kinds[o->to]);
     else
-        return 1;
+        return !o->edl || edl_consistent(o, message, size);
     return 0;
 }
 
@@ -178,6 +210,9 @@ const char *rate_label(const PellundRate *r, char *text)
 {
     if (r->name)
         return r->name;
-    snprintf(text, 24, "%d/%d", (int)r->num, (int)r->den);
+    if (r->den == 1)
+        snprintf(text, 24, "%d", (int)r->num);
+    else
+        snprintf(text, 24, "%d/%d", (int)r->num, (int)r->den);
     return text;
 }

@@ -21,6 +21,9 @@ typedef struct Options {
     int keep_frames; /* to_rate keeps the frame count, not the duration */
     int align;       /* one output line for every input line */
     int each;        /* convert the time codes within each line, keep the rest */
+    int edl;         /* convert an edit decision list */
+    int wrap;        /* time codes on a 24-hour clock */
+    int has_rate;    /* --rate was given */
     int32_t tc_options;
     int help, version;
     char **words; /* the words of the expression, in order; free() it */

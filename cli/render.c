@@ -10,15 +10,36 @@ static int put_count(int64_t v, char *text)
     return snprintf(text, PELLUND_TEXT_SIZE, "%lld", (long long)v);
 }
 
-int render_result(int64_t frames, const Options *o, char *text)
+const PellundRate *output_rate(const Options *o)
 {
-    const PellundRate *rate = o->has_to_rate ? &o->to_rate : &o->rate;
-    if (o->has_to_rate && !o->keep_frames
-        && pellund_rate_convert(frames, &o->rate, &o->to_rate, &frames) != PELLUND_OK)
-        return -1;
+    return o->has_to_rate ? &o->to_rate : &o->rate;
+}
+
+int output_count(int64_t frames, const PellundRate *from, const Options *o, int64_t *out)
+{
+    if (!o->has_to_rate || o->keep_frames) {
+        *out = frames;
+        return 1;
+    }
+    return pellund_rate_convert(frames, from, &o->to_rate, out) == PELLUND_OK;
+}
+
+/* frames on a 24-hour clock: the labels of a day at r, less those drop frame skips. */
+static int64_t time_of_day(int64_t frames, const PellundRate *r)
+{
+    const int64_t day = (int64_t)r->labels * 86400 - (int64_t)r->drop * 9 * 144;
+    const int64_t t = frames % day;
+    return t < 0 ? t + day : t;
+}
+
+int render_count(int64_t frames, const Options *o, char *text)
+{
+    const PellundRate *rate = output_rate(o);
     int status = PELLUND_OK;
     switch (o->to) {
     case KIND_TC: {
+        if (o->wrap && frames <= PELLUND_RATE_MAX_FRAMES && frames >= -PELLUND_RATE_MAX_FRAMES)
+            frames = time_of_day(frames, rate);
         const int length = pellund_tc_text(frames, rate, o->tc_options, text);
         return length < 0 ? -1 : length;
     }
@@ -31,4 +52,9 @@ int render_result(int64_t frames, const Options *o, char *text)
     case KIND_FEET16: status = pellund_feet_string(frames, PELLUND_FEET_16MM, text); break;
     }
     return status == PELLUND_OK ? (int)strlen(text) : -1;
+}
+
+int render_result(int64_t frames, const Options *o, char *text)
+{
+    return output_count(frames, &o->rate, o, &frames) ? render_count(frames, o, text) : -1;
 }

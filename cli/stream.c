@@ -2,6 +2,7 @@
  * and a few hundred system calls. */
 #include "stream.h"
 #include "each.h"
+#include "edl.h"
 #include "render.h"
 
 #include <stdlib.h>
@@ -16,7 +17,9 @@ typedef struct Stream {
     FILE *file, *err;
     const Options *o;
     const ExprContext *context;
-    char *rewritten; /* --each: room for one rewritten line */
+    char *rewritten; /* --each and --edl: room for one rewritten line */
+    Edl edl;
+    Reporter reporter; /* a rewritten line's problems, with its number */
     unsigned long number;
     int status;
     size_t used;
@@ -60,38 +63,55 @@ int evaluate_to_text(const char *s, size_t n, const ExprContext *context, const 
     return length;
 }
 
-/* A line in error: its message, and under --align its empty line. */
-static void bad_line(Stream *st, const ExprError *error)
+/* Errors stay in order with the results before them. */
+static void report_line(Stream *st, const ExprError *error)
 {
     char where[40];
-    flush(st); /* errors stay in order with the results before them */
+    flush(st);
     fflush(st->file);
     snprintf(where, sizeof where, "line %lu, ", st->number);
     report_error(st->err, where, error);
     st->status = 2;
+}
+
+static void report_in_line(void *context, size_t column, const char *message)
+{
+    const ExprError error = {message, column, ""};
+    report_line(context, &error);
+}
+
+/* A line in error: its message, and under --align its empty line. */
+static void bad_line(Stream *st, const ExprError *error)
+{
+    report_line(st, error);
     if (st->o->align)
         emit(st, "\n", 1);
 }
 
+/* --each and --edl write every line, its problems kept as they were. */
 static void rewrite_line(Stream *st, const char *s, size_t n, int newline)
 {
-    ExprError error;
-    const long length = n > 0 && s[0] == '#'
-                            ? (memcpy(st->rewritten, s, n), (long)n)
-                            : each_rewrite(s, n, st->o, st->context, st->rewritten, &error);
-    if (length < 0) {
-        bad_line(st, &error);
-        return;
-    }
-    emit(st, st->rewritten, (size_t)length);
+    size_t length = n;
+    if (st->o->edl)
+        length = edl_rewrite(&st->edl, s, n, st->rewritten, &st->reporter);
+    else if (n > 0 && s[0] == '#')
+        memcpy(st->rewritten, s, n);
+    else
+        length = each_rewrite(s, n, st->o, st->rewritten, &st->reporter);
+    emit(st, st->rewritten, length);
     if (newline)
         emit(st, "\n", 1);
+}
+
+static int rewrites(const Stream *st)
+{
+    return st->o->each || st->o->edl;
 }
 
 static void line(Stream *st, const char *s, size_t n, int newline)
 {
     st->number++;
-    if (st->o->each) {
+    if (rewrites(st)) {
         rewrite_line(st, s, n, newline);
         return;
     }
@@ -112,11 +132,25 @@ static void line(Stream *st, const char *s, size_t n, int newline)
     st->data[st->used++] = '\n';
 }
 
+/* A line too long to read: reported once; --each and --edl write it out as it was, part by
+ * part as it passes, since no line of the user's is lost. */
 static void too_long(Stream *st)
 {
     const ExprError error = {"line too long", STREAM_MAX_LINE + 1, ""};
     st->number++;
-    bad_line(st, &error);
+    if (rewrites(st))
+        report_line(st, &error);
+    else
+        bad_line(st, &error);
+}
+
+static void pass(Stream *st, const char *s, size_t n, int newline)
+{
+    if (!rewrites(st))
+        return;
+    emit(st, s, n);
+    if (newline)
+        emit(st, "\n", 1);
 }
 
 static Stream *stream_open(FILE *out, FILE *err, const Options *o, const ExprContext *context)
@@ -132,7 +166,9 @@ static Stream *stream_open(FILE *out, FILE *err, const Options *o, const ExprCon
     st->number = 0;
     st->status = 0;
     st->used = 0;
-    if (o->each && !(st->rewritten = malloc(EACH_ROOM(STREAM_MAX_LINE)))) {
+    st->reporter = (Reporter){report_in_line, st};
+    edl_start(&st->edl, o);
+    if (rewrites(st) && !(st->rewritten = malloc(EACH_ROOM(STREAM_MAX_LINE)))) {
         free(st);
         return NULL;
     }
@@ -144,23 +180,26 @@ static size_t lines(Stream *st, const char *buffer, size_t start, size_t end, in
 {
     for (const char *nl; (nl = memchr(buffer + start, '\n', end - start)) != NULL;) {
         const size_t n = (size_t)(nl - buffer) - start;
-        if (*skipping)
+        if (*skipping) {
             *skipping = 0; /* the end of the line already reported */
-        else if (n > STREAM_MAX_LINE)
+            pass(st, buffer + start, n, 1);
+        } else if (n > STREAM_MAX_LINE) {
             too_long(st);
-        else
+            pass(st, buffer + start, n, 1);
+        } else {
             line(st, buffer + start, n, 1);
+        }
         start += n + 1;
     }
     return start;
 }
 
-/* A byte order mark opens the input, not its first line; --each writes it back. */
+/* A byte order mark opens the input, not its first line; --each and --edl write it back. */
 static size_t skip_mark(Stream *st, const char *buffer, size_t end)
 {
     if (end < 3 || memcmp(buffer, "\xEF\xBB\xBF", 3) != 0)
         return 0;
-    if (st->o->each)
+    if (rewrites(st))
         emit(st, buffer, 3);
     return 3;
 }
@@ -176,13 +215,16 @@ static void read_all(Stream *st, FILE *in, char *buffer)
         kept = end - start;
         if (got == 0) {
             /* The last line needs no newline. */
-            if (kept > 0 && !skipping)
+            if (kept > 0 && skipping)
+                pass(st, buffer + start, kept, 0);
+            else if (kept > 0)
                 line(st, buffer + start, kept, 0);
             return;
         }
         if (kept > STREAM_MAX_LINE) {
             if (!skipping)
                 too_long(st);
+            pass(st, buffer + start, kept, 0);
             skipping = 1;
             kept = 0;
             continue;

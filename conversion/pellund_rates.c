@@ -99,11 +99,14 @@ static int64_t gcd(int64_t a, int64_t b)
     return a;
 }
 
-/* N/D within the rates' arithmetic: 1 <= N/D < 1000 and D <= 1001 once reduced. */
+/* N/D, or a whole number N, within the rates' arithmetic: 1 <= N/D < 1000 and D <= 1001
+ * once reduced. */
 static int ratio_rate(const char *name, PellundRate *out)
 {
-    int64_t n, d;
-    if (!ratio_term(&name, '/', &n) || !ratio_term(&name, '\0', &d) || d == 0)
+    int64_t n, d = 1;
+    const int whole = strchr(name, '/') == NULL;
+    if (whole ? !ratio_term(&name, '\0', &n)
+              : !ratio_term(&name, '/', &n) || !ratio_term(&name, '\0', &d) || d == 0)
         return 0;
     const int64_t g = gcd(n, d);
     n /= g;
@@ -120,6 +123,26 @@ static int ratio_rate(const char *name, PellundRate *out)
     return 1;
 }
 
+/* N/Ddf: the drop-frame rate of that ratio, such as 30000/1001df. */
+static int drop_ratio_rate(const char *name, PellundRate *out)
+{
+    char ratio[24];
+    const size_t n = strlen(name);
+    if (n < 3 || n >= sizeof ratio || !same_name(name + n - 2, "df") || !strchr(name, '/'))
+        return 0;
+    memcpy(ratio, name, n - 2);
+    ratio[n - 2] = '\0';
+    PellundRate plain;
+    if (!ratio_rate(ratio, &plain))
+        return 0;
+    for (int i = 0; i < RATE_COUNT; i++)
+        if (rates[i].drop && rates[i].num == plain.num && rates[i].den == plain.den) {
+            *out = rates[i];
+            return 1;
+        }
+    return 0;
+}
+
 int pellund_rate_parse(const char *name, PellundRate *out)
 {
     const PellundRate *r = named_rate(name);
@@ -127,7 +150,7 @@ int pellund_rate_parse(const char *name, PellundRate *out)
         *out = *r;
         return PELLUND_OK;
     }
-    return ratio_rate(name, out) ? PELLUND_OK : PELLUND_EUNREADABLE;
+    return ratio_rate(name, out) || drop_ratio_rate(name, out) ? PELLUND_OK : PELLUND_EUNREADABLE;
 }
 
 /* n/d rounded to the nearest whole number, half to even; d > 0. */

@@ -26,8 +26,14 @@ extern "C" {
 /** Strict reading: a field is empty or past its largest label. */
 #define PELLUND_EFIELD (-4)
 
+/** Strict reading with PELLUND_NO_SKIPPED: a label drop frame skips. */
+#define PELLUND_ESKIPPED (-5)
+
 /** Reading option of pellund_tc_read: every field within its labels, none empty. */
 #define PELLUND_STRICT 0x40000
+
+/** Reading option with PELLUND_STRICT: a label drop frame skips is PELLUND_ESKIPPED. */
+#define PELLUND_NO_SKIPPED 0x80000
 
 /** A frame rate: num/den frames a second, labelled with labels frames a second. */
 typedef struct PellundRate {
@@ -54,10 +60,12 @@ PELLUND_API const PellundRate *pellund_rate_at(int index);
 
 /**
  * The rate an editor writes as name, in any case: a name of pellund_rate_find,
- * "23.98" (23.976), "29.97ndf", "59.94ndf", "47.95", "119.88" (non-drop), "96",
- * "100", or a ratio "N/D" such as "24000/1001": non-drop, from 1 up to but
- * not including 1000 frames a second, D at most 1001 once reduced, labelled
- * with N/D rounded up. The name of a ratio that is no named rate is NULL.
+ * "23.98" (23.976), "29.97ndf", "59.94ndf", "47.95", "119.88" (non-drop), a
+ * whole number from 1 to 999, or a ratio "N/D" such as "24000/1001": non-drop,
+ * from 1 up to but not including 1000 frames a second, D at most 1001 once
+ * reduced, labelled with N/D rounded up; or "N/Ddf" for the drop-frame rate of
+ * that ratio ("30000/1001df" is 29.97df). The name of a whole number or ratio
+ * that is no named rate is NULL.
  *
  * @return PELLUND_OK and the rate in *out, or PELLUND_EUNREADABLE (*out is
  *         then left as it was)
@@ -108,11 +116,13 @@ typedef struct PellundTcFault {
  * pellund_tc_frames with reading options. With PELLUND_STRICT, seconds and
  * minutes must be below 60, frames below the rate's labels, and no field may
  * be empty (PELLUND_EFIELD); hours may be any size within range. A label drop
- * frame skips still reads as that minute's first real frame. Any field past
- * PELLUND_RATE_MAX_FRAMES is PELLUND_ERANGE, in either reading.
+ * frame skips still reads as that minute's first real frame, unless
+ * PELLUND_NO_SKIPPED is given too (PELLUND_ESKIPPED, at the frames field). Any
+ * field past PELLUND_RATE_MAX_FRAMES is PELLUND_ERANGE, in either reading.
  *
- * @param fault NULL, or filled in for PELLUND_EFIELD and PELLUND_ERANGE
- * @return as pellund_tc_frames, or PELLUND_EFIELD (*frames is then left as it was)
+ * @param fault NULL, or filled in for PELLUND_EFIELD, PELLUND_ESKIPPED and PELLUND_ERANGE
+ * @return as pellund_tc_frames, or PELLUND_EFIELD or PELLUND_ESKIPPED (*frames is then
+ *         left as it was)
  */
 PELLUND_API int pellund_tc_read(const char *text, size_t length, const PellundRate *r,
                                 int32_t options, int64_t *frames, PellundTcFault *fault);

@@ -11,6 +11,10 @@
 /* Digits that cannot reach FIELD_OVER: a text this long needs no checking. */
 #define SAFE_DIGITS 12
 
+/* The reader's strictness: fields within their labels, and with them no skipped label. */
+#define FIELDS_CHECKED 1
+#define SKIPPED_REFUSED 2
+
 static int is_mark(char c)
 {
     return c == ':' || c == ';' || c == '.' || c == ',';
@@ -105,6 +109,12 @@ ENGINE_INLINE int count_fields(const char *text, const char *s, const char *end,
     int bad = -1;
     int64_t v = PELLUND_RATE_MAX_FRAMES;
     int status = check_fields(f, labels, strict, exact, &bad);
+    /* Fields checked are within their labels, so no carry moves the minute. */
+    if (status == PELLUND_OK && (strict & SKIPPED_REFUSED) && drop && f[1] == 0
+        && (uint64_t)f[0] < drop && (f[3] * 60 + f[2]) % 10 != 0) {
+        status = PELLUND_ESKIPPED;
+        bad = PELLUND_FIELD_FRAMES;
+    }
     if (status == PELLUND_OK) {
         const uint64_t n = frame_of_fields(f, labels, drop);
         if (n <= PELLUND_RATE_MAX_FRAMES)
@@ -114,7 +124,7 @@ ENGINE_INLINE int count_fields(const char *text, const char *s, const char *end,
     }
     if (status != PELLUND_OK) {
         report(fault, text, s, end, count, marked, bad, label_digits(labels), bad < 0 ? -1 : f[bad]);
-        if (status == PELLUND_EFIELD)
+        if (status == PELLUND_EFIELD || status == PELLUND_ESKIPPED)
             return status;
     }
     *frames = s > text ? -v : v;
@@ -265,7 +275,10 @@ ENGINE_NOINLINE int read_text(const char *text, size_t length, const PellundRate
 int pellund_tc_read(const char *text, size_t length, const PellundRate *r, int32_t options,
                     int64_t *frames, PellundTcFault *fault)
 {
-    return read_text(text, length, r, (options & PELLUND_STRICT) != 0, frames, fault);
+    const int strict = !(options & PELLUND_STRICT)          ? 0
+                       : (options & PELLUND_NO_SKIPPED) ? FIELDS_CHECKED | SKIPPED_REFUSED
+                                                        : FIELDS_CHECKED;
+    return read_text(text, length, r, strict, frames, fault);
 }
 
 int pellund_tc_read_terminated(const char *text, const PellundRate *r, int64_t *frames)

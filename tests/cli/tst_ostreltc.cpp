@@ -52,7 +52,6 @@ private slots:
         row("divide rounds up", "7 / 2 --to frames", "4\n");
         row("59.94df ten minutes", "--rate 59.94df 00:10:00;00 --to frames", "35964\n");
         row("59.94df day", "--rate=59.94df 24:00:00;00 --to=frames", "5178816\n");
-        row("skipped label", "--rate 59.94df 00:01:00;01 --to frames", "3600\n");
         row("feet 35 mm", "112+08 --to frames", "1800\n");
         row("feet written", "1800 --to feet35", "112+08\n");
         row("feet 16 mm", "45+00 + 1 --to feet16", "45+01\n");
@@ -84,6 +83,19 @@ private slots:
         row("rational rate", "--rate 24000/1001 --to seconds 1001", "00:00:41.750\n");
         row("to a rational rate", "01:00:00;00 --to-rate 2997/100", "00:59:56:12\n");
         row("each in words", "--each --to frames at 00:00:01;00 and 1.2.3", "at 30 and 1.2.3\n");
+        row("each ends a sentence", "--each at 01;00;26;10. then", "at 01:00:26;10. then\n");
+        row("each five fields are text", "--each 01:00:00:00:12 01:00:00:00.5", "01:00:00:00:12 01:00:00:00.5\n");
+        row("each two-digit frames past 100 labels", "--each --rate 120 03:36:09:23", "03:36:09:023\n");
+        row("real time past nine decimals", "--rate 25 --to frames 0.0200000000001s + 0.02s + 0.06s", "3\n");
+        row("whole-number rate", "--rate 72 00:00:00:71 + 1", "00:00:01:00\n");
+        row("drop-frame ratio", "--rate 30000/1001df 00:00:59;29 + 1", "00:01:00;02\n");
+        row("wrap below zero", "--wrap --rate 25 -1", "23:59:59:24\n");
+        row("wrap past a day", "--wrap --rate 25 25:00:00:00", "01:00:00:00\n");
+        row("wrap a drop-frame day", "--wrap 23:59:59;29 + 1", "00:00:00;00\n");
+        row("decimal factor", "--rate 25 01:00:00:00 * 1.5", "01:30:00:00\n");
+        row("decimal factor first", "--rate 25 1.5 * 00:00:01:01", "00:00:01:14\n");
+        row("decimal divisor", "--rate 25 01:00:00:00 / 0.8", "01:15:00:00\n");
+        row("decimal factor rounds half to even", "--rate 25 --to frames 00:00:00:05 * 0.5 + 00:00:00:07 * 0.5", "6\n");
     }
     void expressions()
     {
@@ -119,7 +131,16 @@ private slots:
         row("foot too long", "10+16", "ostrel-tc: column 4: a foot of 35 mm film has 16 frames (00 to 15); to add, put blanks around +\n");
         row("too large", "999999999999 * 2", "ostrel-tc: column 14: result out of range\n");
         row("real time too long", "99999999999999999999s", "ostrel-tc: column 1: real time out of range\n");
-        row("too many decimals", "1.0000000001s", "ostrel-tc: column 12: unreadable real time: at most nine decimals after one '.'\n");
+        row("skipped label", "--rate 59.94df 00:01:00;01", "ostrel-tc: column 10: 00:01:00;01 is skipped in drop frame at 59.94df\n");
+        row("skipped label written with colons", "01:13:00:01 - 01:13:00:00", "ostrel-tc: column 10: 01:13:00:01 is skipped in drop frame at 29.97df\n");
+        row("drop mark at 29.97", "--rate 29.97 01:00:00;00", "ostrel-tc: column 9: ';' marks drop frame, but 29.97 is non-drop (drop frame is 29.97df)\n");
+        row("drop mark at 24", "--rate 24 01:00:13;23", "ostrel-tc: column 9: ';' marks drop frame, which 24 does not have\n");
+        row("wrap writes time codes", "--wrap --to frames 1", "ostrel-tc: --wrap writes time codes on a 24-hour clock; --to frames does not go with it\n");
+        row("factor past the limit", "--rate 25 01:00:00:00 * 99999999.5", "ostrel-tc: column 13: result out of range\n");
+        row("divide by a zero factor", "--rate 25 01:00:00:00 / 0.0", "ostrel-tc: column 13: division by zero\n");
+        row("decimal that is no time", "--rate 25 2 * 1.50", "ostrel-tc: column 7: frames 50 past 24 at 25\n");
+        row("edl needs a rate", "--edl", "ostrel-tc: --edl needs --rate, the rate of the list\n");
+        row("edl reads a list", "--edl --rate 25 1", "ostrel-tc: --edl converts a list from standard input; an expression does not go with it\n");
         row("decimal frames", "--rate 30 00:00:01.500", "ostrel-tc: column 10: frames 500 past 29 at 30\n");
         row("frames past the limit", "--to frames 00:00:00;1000000000500", "ostrel-tc: column 10: time code out of range\n");
         row("huge frames field", "--to frames 1:0:0;99999999999999999999", "ostrel-tc: column 7: time code out of range\n");
@@ -209,9 +230,65 @@ private slots:
         QVERIFY(r.out == expected.readAll());
         QCOMPARE(r.status, 0);
         const Run bad = ostrelTc({"--each", "--align", "--rate", "30"}, "\xEF\xBB\xBF" "a 00:00:00:45 b\r\n# 00:00:00:45\nc 00:00:01:00 d\r\n");
-        QCOMPARE(bad.out, QByteArray("\xEF\xBB\xBF" "\n# 00:00:00:45\nc 00:00:01:00 d\r\n"));
+        QCOMPARE(bad.out, QByteArray("\xEF\xBB\xBF" "a 00:00:00:45 b\r\n# 00:00:00:45\nc 00:00:01:00 d\r\n"));
         QCOMPARE(bad.err, QByteArray("ostrel-tc: line 1, column 12: frames 45 past 29 at 30\n"));
         QCOMPARE(bad.status, 2);
+    }
+
+    // --edl against lists worked out with exact fractions: modes switch at each FCM line,
+    // out points are in points plus lengths, M2 speeds follow the frames under --keep frames.
+    void editDecisionList_data()
+    {
+        QTest::addColumn<QString>("keep");
+        QTest::newRow("keep frames") << "frames";
+        QTest::newRow("keep duration") << "duration";
+    }
+    void editDecisionList()
+    {
+        QFETCH(QString, keep);
+        QFile in(QStringLiteral(CLI_DATA "/mixed_2997.edl"));
+        QFile expected(QStringLiteral(CLI_DATA "/mixed_2997_to_25_keep_") + keep + ".edl");
+        QVERIFY(in.open(QIODevice::ReadOnly) && expected.open(QIODevice::ReadOnly));
+        const Run r = ostrelTc({"--edl", "--rate", "29.97", "--to-rate", "25", "--keep", keep}, in.readAll());
+        QCOMPARE(r.err, QByteArray());
+        QVERIFY(r.out == expected.readAll());
+        QCOMPARE(r.status, 0);
+    }
+
+    void editDecisionListRoundTrip()
+    {
+        QFile in(QStringLiteral(CLI_DATA "/df_2997.edl"));
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        const QByteArray list = in.readAll();
+        const Run there = ostrelTc({"--edl", "--rate", "29.97df", "--to-rate", "25", "--keep", "frames"}, list);
+        const Run back = ostrelTc({"--edl", "--rate", "25", "--to-rate", "29.97df", "--keep", "frames"}, there.out);
+        QVERIFY(!there.out.contains(';'));
+        QVERIFY(back.out == list);
+        QCOMPARE(there.status + back.status, 0);
+    }
+
+    // What a list cannot say exactly stays as it was, with its line and column, and status 2.
+    void editDecisionListFaults()
+    {
+        const QByteArray list = "001  A V C 00:01:00:00 00:01:00:02 01:00:00:00 01:00:00:02\n"
+                                "FCM: NON-DROP FRAME\n"
+                                "002  A V C 00:00:00;00 00:00:01:00 01:00:00:00 01:00:01:00\n"
+                                "M2   A 30 01:00:00:00\n"
+                                "FCM: DROP FRAME\n"
+                                "003  A V C 00:00:00:00 00:00:01:00 01:00:00:00 01:00:01:00";
+        const Run r = ostrelTc({"--edl", "--rate", "29.97df", "--to-rate", "30", "--keep", "frames"}, list);
+        QCOMPARE(r.out, QByteArray("001  A V C 00:01:00:00 00:01:00:00 00:59:56:12 00:59:56:14\n"
+                                   "FCM: NON-DROP FRAME\n"
+                                   "002  A V C 00:00:00;00 00:00:01:00 01:00:00:00 01:00:01:00\n"
+                                   "M2   A 30.0 01:00:00:00\n"
+                                   "FCM: NON-DROP FRAME\n"
+                                   "003  A V C 00:00:00:00 00:00:01:00 00:59:56:12 00:59:57:12"));
+        QCOMPARE(r.err, QByteArray("ostrel-tc: line 1, column 21: 00:01:00:00 is skipped in drop frame at 29.97df\n"
+                                   "ostrel-tc: line 3, column 20: ';' marks drop frame, but 29.97 is non-drop (drop frame is 29.97df)\n"));
+        QCOMPARE(r.status, 2);
+        const Run pal = ostrelTc({"--edl", "--rate", "25", "--to-rate", "24"}, "FCM: DROP FRAME\r\n001  A V C 00:00:00:00 00:00:01:00 00:00:00:00 00:00:01:00\r\n");
+        QCOMPARE(pal.out, QByteArray("FCM: DROP FRAME\r\n001  A V C 00:00:00:00 00:00:01:00 00:00:00:00 00:00:01:00\r\n"));
+        QCOMPARE(pal.err, QByteArray("ostrel-tc: line 1, column 6: FCM: DROP FRAME, but 25 has no drop frame; the lines under it are kept as they were\n"));
     }
 
     // --align keeps one output line for each input line, so paste can line them up.
