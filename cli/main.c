@@ -10,6 +10,7 @@
 
 static const char usage[] =
     "Usage: ostrel-tc [OPTION]... [EXPR...]\n"
+    "   or: ostrel-tc --edl --rate R [OPTION]... < LIST.edl\n"
     "Evaluate a time code expression in whole frames and print the result.\n"
     "With no EXPR, read one expression a line from standard input.\n"
     "\n"
@@ -22,17 +23,23 @@ static const char usage[] =
     "  --no-leading          time codes without leading zeros\n"
     "  --align               one output line per input line, empty where in error\n"
     "  --each                convert every time code within each line, keep the rest\n"
+    "  --edl                 convert a CMX 3600 list at --rate, drop frame as its FCM\n"
+    "                        lines say; out points are in points plus lengths\n"
+    "  --wrap                time codes on a 24-hour clock\n"
     "  --help                show this help and exit\n"
     "  --version             show the version and exit\n"
     "\n"
     "Rates: 23.976 (or 23.98) 24 25 29.97 29.97df 30 47.952 48 50 59.94 59.94df 60\n"
-    "119.88df 120, also 96 100 119.88 and any N/D such as 24000/1001. Only the names\n"
-    "ending in df are drop frame; 29.97ndf and 59.94ndf are 29.97 and 59.94.\n"
+    "119.88df 120, also 119.88, any whole number 1 to 999, any N/D such as 24000/1001\n"
+    "and 30000/1001df. Only the names ending in df are drop frame; 29.97ndf and\n"
+    "59.94ndf are 29.97 and 59.94. ';' marks drop frame, and a label drop frame\n"
+    "skips is an error.\n"
     "Values: time codes 01:00:00;00, frame counts 123, feet+frames 112+08 (write\n"
     "5 + 03 to add), real times 12.5s or 1:02:03.5s; operators + - * / and ( ).\n"
-    "Products and quotients need a plain number on one side; quotients round to\n"
-    "the nearest frame. Lines starting with # are comments; a line may hold 1 MiB.\n"
-    "Errors go to standard error with their position; the exit status is then 2.\n"
+    "Products and quotients need a plain number or a decimal factor (1.5) on one\n"
+    "side; they round to the nearest frame. Lines starting with # are comments; a\n"
+    "line may hold 1 MiB. Errors go to standard error with their position; the\n"
+    "exit status is then 2. --each and --edl keep what they cannot read as it was.\n"
     "\n"
     "Examples:\n"
     "  $ ostrel-tc '01:00:00;00' + 10\n"
@@ -42,7 +49,9 @@ static const char usage[] =
     "  $ ostrel-tc --rate 25 --from tc --to-rate 50 01000012\n"
     "  01:00:00:24\n"
     "  $ printf '00:00:01;00\\nq\\n' | ostrel-tc --align --to frames | paste -s -d,\n"
-    "  30,\n";
+    "  30,\n"
+    "  $ ostrel-tc --rate 25 01:00:00:00 '*' 1.5\n"
+    "  01:30:00:00\n";
 
 /* The words of the expression, joined by blanks as the shell split them. */
 static char *joined(char **words, int count, size_t *length)

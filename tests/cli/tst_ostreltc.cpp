@@ -363,7 +363,8 @@ private slots:
         const Run help = ostrelTc({"--help"});
         QVERIFY(help.out.startsWith("Usage: ostrel-tc [OPTION]... [EXPR...]\n"));
         QVERIFY(help.out.contains("119.88df"));
-        QVERIFY(help.out.contains("Only the names\nending in df are drop frame"));
+        QVERIFY(help.out.contains("Only the names ending in df are drop frame"));
+        QVERIFY(help.out.contains("  --edl "));
         QCOMPARE(help.status, 0);
         const Run version = ostrelTc({"--version"});
         QCOMPARE(version.out, QByteArray("ostrel-tc " OSTREL_VERSION "\n"));

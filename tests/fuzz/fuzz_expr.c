@@ -1,8 +1,9 @@
 /* libFuzzer target for ostrel-tc's expression reader, its stream and the rates API behind it.
  *
  * Input: a rate byte (index into the rate table, then a few ratios; bit 7 for 16 mm feet),
- * a mode byte (bits 0-2 --from, bit 3 --align, bit 4 --each, bits 5-7 --to), then the text:
- * evaluated whole as one expression, and streamed as lines. */
+ * a mode byte (bits 0-2 --from, bit 3 --align, bit 4 --each, bits 5-7 --to), a list byte
+ * (bit 0 --edl, bit 1 --wrap, bit 2 --keep frames, bits 3-6 --to-rate's index from 1), then
+ * the text: evaluated whole as one expression, and streamed as lines. */
 #define _GNU_SOURCE
 #include "each.h"
 #include "expr.h"
@@ -68,6 +69,23 @@ static void options_of(const uint8_t *data, Options *o)
     o->tc_options = PELLUND_MARKS | PELLUND_LEADING;
     if (data[0] & 0x80)
         o->to = KIND_FEET16;
+    const int to_rate = (data[2] >> 3) & 15;
+    o->has_to_rate = to_rate > 0 && to_rate <= rate_count();
+    if (o->has_to_rate)
+        o->to_rate = *pellund_rate_at(to_rate - 1);
+    o->keep_frames = (data[2] >> 2) & 1;
+    o->edl = data[2] & 1;
+    if (o->edl) {
+        /* As the options allow it: time codes out, at --rate unless --to-rate says. */
+        o->each = 0;
+        o->to = KIND_TC;
+        o->from = FROM_MIXED;
+        o->has_rate = 1;
+        if (!o->has_to_rate)
+            o->to_rate = o->rate;
+        o->has_to_rate = 1;
+    }
+    o->wrap = (data[2] >> 1) & 1 && o->to == KIND_TC;
 }
 
 static void evaluate_whole(const char *text, size_t n, const ExprContext *context)
@@ -100,31 +118,48 @@ static void reported_lines(const char *err, unsigned char bad[257])
     }
 }
 
+/* --each and --edl write every line they are given, whatever it holds. */
+static void check_every_line(const char *in, size_t n, const char *out, size_t out_size)
+{
+    size_t lines_in = 0, lines_out = 0;
+    for (size_t i = 0; i < n; i++)
+        lines_in += in[i] == '\n';
+    for (size_t i = 0; i < out_size; i++)
+        lines_out += out[i] == '\n';
+    CHECK(lines_in == lines_out);
+    CHECK((n > 0 && in[n - 1] != '\n') == (out_size > 0 && out[out_size - 1] != '\n'));
+}
+
 /* Each input line, as the stream splits it: mark skipped, the last needs no newline. */
 static void check_stream(const char *in, size_t n, const Options *o, const char *out,
                          size_t out_size, const char *err)
 {
     unsigned char bad[257];
     reported_lines(err, bad);
+    const int rewrites = o->each || o->edl;
     if (n >= 3 && memcmp(in, "\xEF\xBB\xBF", 3) == 0) {
         in += 3;
         n -= 3;
-        if (o->each) {
+        if (rewrites) {
             CHECK(out_size >= 3 && memcmp(out, "\xEF\xBB\xBF", 3) == 0);
             out += 3;
             out_size -= 3;
         }
+    }
+    if (rewrites) {
+        check_every_line(in, n, out, out_size);
+        return;
     }
     const char *out_end = out + out_size, *end = in + n;
     for (unsigned long number = 1; in < end; number++) {
         const char *nl = memchr(in, '\n', (size_t)(end - in));
         const size_t length = (size_t)((nl ? nl : end) - in);
         const int comment = length > 0 && in[0] == '#' && length <= STREAM_MAX_LINE;
-        if (bad[number] ? o->align : (comment ? o->align || o->each : 1)) {
+        if (bad[number] ? o->align : (comment ? o->align : 1)) {
             const char *out_nl = memchr(out, '\n', (size_t)(out_end - out));
             const size_t got = (size_t)((out_nl ? out_nl : out_end) - out);
             /* No result for a bad line; a result for every good one. */
-            CHECK(bad[number] || (comment && !o->each) ? got == 0 : got > 0 || (o->each && length == 0));
+            CHECK(bad[number] || comment ? got == 0 : got > 0);
             out += got + (out_nl != NULL);
         }
         in += length + (nl != NULL);
@@ -153,13 +188,13 @@ static void stream_lines(const char *text, size_t n, const Options *o, const Exp
 
 int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    if (size < 2)
+    if (size < 3)
         return 0;
     Options o;
     options_of(data, &o);
     const ExprContext context = {&o.rate, options_per_foot(&o), o.from};
-    const char *text = (const char *)data + 2;
-    evaluate_whole(text, size - 2, &context);
-    stream_lines(text, size - 2, &o, &context);
+    const char *text = (const char *)data + 3;
+    evaluate_whole(text, size - 3, &context);
+    stream_lines(text, size - 3, &o, &context);
     return 0;
 }

@@ -68,20 +68,23 @@ build fuzz_expr -DSTREAM_BLOCK=64 -DSTREAM_MAX_LINE=40 \
     "$cli/options.c" "$cli/render.c" "$cli/stream.c" "$root/tests/fuzz/fuzz_expr.c"
 # A rate byte (index into the rate table, then 2997/100, 999999/1001 and 1/1; bit 7 for 16 mm
 # feet), a mode byte (bits 0-2 --from, 5 and up none; bit 3 --align; bit 4 --each; bits 5-7
-# --to) and text.
-seed fuzz_expr df-sum      '\004\005' '01:00:00;00 + 10'
-seed fuzz_expr df59-skip   '\012\015' '00:01:00;01 * (3 - 1)'
-seed fuzz_expr df119       '\014\005' '-(00:00:00;119 / 7)'
-seed fuzz_expr feet16      '\201\004' '112+08 - 45+39'
-seed fuzz_expr real-time   '\002\005' '1:02:03.456789s + 12.5s'
-seed fuzz_expr big         '\015\005' '999999999999 * 999999999999'
-seed fuzz_expr nested      '\003\005' '((((((((((1))))))))))'
-seed fuzz_expr utf8        '\000\005' '10 × 3 ÷ 2'
-seed fuzz_expr from-tc     '\001\000' '01000000 / 2'
-seed fuzz_expr from-secs   '\003\042' '-00:00:01.500 + 1:02.5'
-seed fuzz_expr from-feet   '\016\003' '3 + 2+15'
-seed fuzz_expr align       '\004\015' "$(printf '\357\273\2771 + 1\n# note\n\n2 *\n00:00:01;00\r\n(4)')"
-seed fuzz_expr each        '\000\035' "$(printf '001  AX V C 01:00:00:00 01:00:05:12\r\n* A001.2.3\n00:00:00:45\n')"
-seed fuzz_expr one-a-sec   '\020\000' '1:00:00:00 + 0100'
-seed fuzz_expr each-rate   '\017\025' "$(printf 'TITLE: 1.2\n10:00:00:00 1234567890123456789012345678901234567890123\n')"
+# --to), a list byte (bit 0 --edl, bit 1 --wrap, bit 2 --keep frames, bits 3-6 --to-rate) and text.
+seed fuzz_expr df-sum      '\004\005\000' '01:00:00;00 + 10'
+seed fuzz_expr df59-skip   '\012\015\000' '00:01:00;01 * (3 - 1)'
+seed fuzz_expr df119       '\014\005\000' '-(00:00:00;119 / 7)'
+seed fuzz_expr feet16      '\201\004\000' '112+08 - 45+39'
+seed fuzz_expr real-time   '\002\005\000' '1:02:03.456789s + 12.5s'
+seed fuzz_expr big         '\015\005\000' '999999999999 * 999999999999'
+seed fuzz_expr nested      '\003\005\000' '((((((((((1))))))))))'
+seed fuzz_expr utf8        '\000\005\000' '10 × 3 ÷ 2'
+seed fuzz_expr from-tc     '\001\000\000' '01000000 / 2'
+seed fuzz_expr from-secs   '\003\042\000' '-00:00:01.500 + 1:02.5'
+seed fuzz_expr from-feet   '\016\003\000' '3 + 2+15'
+seed fuzz_expr align       '\004\015\000' "$(printf '\357\273\2771 + 1\n# note\n\n2 *\n00:00:01;00\r\n(4)')"
+seed fuzz_expr each        '\000\035\000' "$(printf '001  AX V C 01:00:00:00 01:00:05:12\r\n* A001.2.3\n00:00:00:45\n')"
+seed fuzz_expr one-a-sec   '\020\000\000' '1:00:00:00 + 0100'
+seed fuzz_expr each-rate   '\017\025\000' "$(printf 'TITLE: 1.2\n10:00:00:00 1234567890123456789012345678901234567890123\n')"
+seed fuzz_expr edl         '\004\000\231' "$(printf 'FCM: NON-DROP FRAME\r\n001  A V D 030 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\r\nM2   A 047.6 01:00:00:00\nFCM: DROP FRAME\n* 01:13:00:01 01;00;26;10.\n')"
+seed fuzz_expr edl-pal     '\002\000\001' "$(printf 'FCM: DROP FRAME\n002  A V C 00:00:00:00 00:00:01:00 23:59:59:24 00:00:00:10\n')"
+seed fuzz_expr factors     '\002\005\002' '-01:00:00:00 * 1.5 / 0.8 + 0.000000000001s'
 run fuzz_expr
