@@ -10,6 +10,7 @@
 # All three get the same lines "A + B" of 29.97 drop frame labels; their outputs
 # must agree line for line (exit 1 otherwise). The node peer is skipped with a
 # message when node or npm is missing or the package cannot be installed.
+# Then ostrel-tc --edl converts a list of LINES / 10 events, 29.97 to 25, on its own.
 set -euo pipefail
 export LC_ALL=C
 
@@ -131,4 +132,35 @@ awk -v n="$lines" -v runs="$RUNS" -v o="$ns_ostrel" -v a="$ns_avutil" \
         r = j / o
         printf "  ostrel-tc / node:        %6.2f   goal >= 15: %s\n", r, (r >= 15 ? "met" : "NOT met")
     } else print "  ostrel-tc / node: skipped"
+}'
+
+# An edit list of lines / 10 events, each an event line and a comment, drop frame and
+# non-drop by turns every thousand events, converted 29.97 to 25 by --edl.
+events=$((lines / 10 > 0 ? lines / 10 : 1))
+edl=$work/list.edl
+awk -v n="$events" 'BEGIN {
+    x = 20240607; rec = 108000
+    for (i = 0; i < n; i++) {
+        if (i % 1000 == 0) { drop = (i / 1000) % 2; print (drop ? "FCM: DROP FRAME" : "FCM: NON-DROP FRAME") }
+        x = (x * 16807) % 2147483647; src = x % 2484000; len = 1 + x % 240
+        printf "%06d  A%05dC V     C        %s %s %s %s\n", i % 1000000, i % 100000, \
+            label(src), label(src + len), label(rec), label(rec + len)
+        printf "* FROM CLIP NAME: A%05d_C%03d.MOV\n", i % 100000, i % 1000
+        rec += len
+    }
+}
+function label(r,    ff, ss, mm, hh) {
+    ff = r % 30; r = int(r / 30)
+    ss = r % 60; r = int(r / 60)
+    mm = r % 60; hh = int(r / 60)
+    if (drop && ss == 0 && mm % 10 != 0 && ff < 2) ff += 2
+    return sprintf("%02d:%02d:%02d%s%02d", hh, mm, ss, drop ? ";" : ":", ff)
+}' > "$edl"
+edl_lines=$(wc -l < "$edl")
+input=$edl
+ns_edl=$(best_ns "$work/edl.out" "$ostrel_tc" --edl --rate 29.97 --to-rate 25)
+[ "$(wc -l < "$work/edl.out")" -eq "$edl_lines" ] || die "--edl wrote another count of lines"
+awk -v n="$edl_lines" -v e="$events" -v t="$ns_edl" -v runs="$RUNS" 'BEGIN {
+    printf "Edit list: %d events (%d lines), --edl 29.97 to 25, best of %d wall-clock runs\n", e, n, runs
+    printf "  %-28s %12.0f lines/s  (%.3f s, %.0f events/s)\n", "ostrel-tc --edl", n * 1e9 / t, t / 1e9, e * 1e9 / t
 }'

@@ -1,7 +1,8 @@
 /* What each byte is to the expression reader, looked up once a byte. */
 #pragma once
 
-enum { BYTE_DIGIT = 1, BYTE_MARK = 2, BYTE_BLANK = 4 };
+/* A '.' is a mark that may also make a decimal. */
+enum { BYTE_DIGIT = 1, BYTE_MARK = 2, BYTE_BLANK = 4, BYTE_DOT = 8 };
 
 extern const unsigned char byte_kinds[256];
 

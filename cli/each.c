@@ -16,7 +16,7 @@ static int is_digit(char c)
 
 static int is_mark(char c)
 {
-    return byte_kind(c) == BYTE_MARK;
+    return (byte_kind(c) & BYTE_MARK) != 0;
 }
 
 /* Digits from s, at most to end. */

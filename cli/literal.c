@@ -153,6 +153,21 @@ static int time_code_fault(ExprError *e, const PellundTcFault *f, const PellundR
                     (int)rate->labels - 1, rate_label(rate, label));
 }
 
+/* Why a time code was refused; returns 0. */
+static int read_fault(const char *s, size_t n, const PellundRate *rate, int status,
+                      const PellundTcFault *fault, ExprError *error)
+{
+    char label[24];
+    switch (status) {
+    case PELLUND_EFIELD: return time_code_fault(error, fault, rate);
+    case PELLUND_ESKIPPED:
+        return error_at(error, fault->offset + 1, "%.*s is skipped in drop frame at %s",
+                        (int)(n < 40 ? n : 40), s, rate_label(rate, label));
+    case PELLUND_ERANGE: return error_at(error, fault->offset + 1, "time code out of range");
+    default: return error_at(error, 1, "unreadable time code: at most four fields");
+    }
+}
+
 /* ';' stands before drop-frame labels only; read at a non-drop rate it would move the
  * time code by 3.6 seconds an hour. */
 static int drop_mark_fault(ExprError *e, size_t column, const PellundRate *rate)
@@ -168,29 +183,29 @@ static int drop_mark_fault(ExprError *e, size_t column, const PellundRate *rate)
                     rate_label(rate, label));
 }
 
-int time_code_read(const char *s, size_t n, const PellundRate *rate, int64_t *frames,
-                   ExprError *error)
+/* The reading itself, inlined where the stream reads its time codes. */
+static inline int read_time_code(const char *s, size_t n, const PellundRate *rate,
+                                 int64_t *frames, ExprError *error)
 {
     const char *mark = rate->drop ? NULL : memchr(s, ';', n);
     if (mark)
         return drop_mark_fault(error, (size_t)(mark - s) + 1, rate);
     PellundTcFault fault;
-    char label[24];
-    switch (pellund_tc_read(s, n, rate, PELLUND_STRICT | PELLUND_NO_SKIPPED, frames, &fault)) {
-    case PELLUND_OK: return 1;
-    case PELLUND_EFIELD: return time_code_fault(error, &fault, rate);
-    case PELLUND_ESKIPPED:
-        return error_at(error, fault.offset + 1, "%.*s is skipped in drop frame at %s",
-                        (int)(n < 40 ? n : 40), s, rate_label(rate, label));
-    case PELLUND_ERANGE: return error_at(error, fault.offset + 1, "time code out of range");
-    default: return error_at(error, 1, "unreadable time code: at most four fields");
-    }
+    const int status = pellund_tc_read(s, n, rate, PELLUND_STRICT | PELLUND_NO_SKIPPED, frames,
+                                       &fault);
+    return status == PELLUND_OK || read_fault(s, n, rate, status, &fault, error);
+}
+
+int time_code_read(const char *s, size_t n, const PellundRate *rate, int64_t *frames,
+                   ExprError *error)
+{
+    return read_time_code(s, n, rate, frames, error);
 }
 
 static int time_code(Reader *r, const char *s, const char *end, Value *v)
 {
     v->plain = 0;
-    if (time_code_read(s, (size_t)(end - s), r->context->rate, &v->frames, r->error))
+    if (read_time_code(s, (size_t)(end - s), r->context->rate, &v->frames, r->error))
         return 1;
     r->error->column += (size_t)(s - r->text);
     return 0;
@@ -240,6 +255,24 @@ static int factor_shape(const char *s, const char *end, Factor *f)
     return 1;
 }
 
+/* Marked text with a '.': a time, or a factor where a time cannot stand. Apart from the
+ * stream's time codes, which have none. */
+static __attribute__((noinline)) int decimal(Reader *r, const char *s, const char *end, Value *v)
+{
+    if (!factor_shape(s, end, &v->f))
+        return unmarked_value(r, s, end, 1, v);
+    v->factor = 1;
+    if (unmarked_value(r, s, end, 1, v))
+        return 1;
+    /* 1.50 at 25 is no time, but may still be a factor; why it is no time waits until it
+     * is needed as one. */
+    r->error->message = NULL;
+    v->unread = s;
+    v->frames = 0;
+    v->plain = v->bare = 0;
+    return 1;
+}
+
 /* The end of the digits and marks from s. */
 static const char *run_end(const Reader *r, const char *s, unsigned *kinds)
 {
@@ -258,10 +291,10 @@ int literal(Reader *r, Value *v)
     if (!(kinds & BYTE_DIGIT))
         return reader_fail(r, s, s < r->end ? "expected a number, a time code or '('"
                                             : "expression ends too soon");
-    v->bare = 0;
     v->count = 0;
-    v->factor = 0;
     v->unread = NULL;
+    v->bare = 0;
+    v->factor = 0;
     if (end < r->end && *end == 's') {
         r->at = end + 1;
         return real_time(r, s, end, v);
@@ -271,24 +304,11 @@ int literal(Reader *r, Value *v)
         return feet(r, s, end, (end[1] - '0') * 10 + (end[2] - '0'), v);
     }
     r->at = end;
-    if (!marked || !factor_shape(s, end, &v->f))
-        return unmarked_value(r, s, end, marked, v);
-    v->factor = 1;
-    if (unmarked_value(r, s, end, marked, v))
-        return 1;
-    /* 1.50 at 25 is no time, but may still be a factor; why it is no time waits until it
-     * is needed as one. */
-    r->error->message = NULL;
-    v->unread = s;
-    v->frames = 0;
-    v->plain = v->bare = 0;
-    return 1;
+    return kinds & BYTE_DOT ? decimal(r, s, end, v) : unmarked_value(r, s, end, marked, v);
 }
 
-int value_time(Reader *r, const Value *v)
+int value_unread(Reader *r, const Value *v)
 {
-    if (!v->unread)
-        return 1;
     Reader again = *r;
     unsigned kinds;
     Value ignored;

@@ -6,12 +6,12 @@
 
 typedef struct Value {
     int64_t frames;
-    int plain;     /* a bare count, so it may multiply or divide */
-    int bare;      /* unmarked digits read by --from; count is them as a count */
     int64_t count;
-    int factor;    /* written as a plain decimal, 1.5: f is it as a factor */
-    Factor f;
     const char *unread; /* a decimal that is no time: where it starts, for its message */
+    int plain;  /* a bare count, so it may multiply or divide */
+    int bare;   /* unmarked digits read by --from; count is them as a count */
+    int factor; /* written as a plain decimal, 1.5: f is it as a factor */
+    Factor f;
 } Value;
 
 typedef struct Reader {
@@ -28,8 +28,14 @@ int reader_fail(Reader *r, const char *where, const char *message);
  * still read, as a factor only: value_time says why it is no time. */
 int literal(Reader *r, Value *v);
 
+/* 0, with why a decimal read as a factor only is no time. */
+int value_unread(Reader *r, const Value *v);
+
 /* 1 when v is a time or a count, else 0 with why. */
-int value_time(Reader *r, const Value *v);
+static inline int value_time(Reader *r, const Value *v)
+{
+    return !v->unread || value_unread(r, v);
+}
 
 /* Reads the n bytes at s as one time code at rate, strictly: every field within its
  * labels, no label drop frame skips, and ';' only at a drop-frame rate. Returns 1, or 0

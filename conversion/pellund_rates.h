@@ -32,7 +32,7 @@ extern "C" {
 /** Reading option of pellund_tc_read: every field within its labels, none empty. */
 #define PELLUND_STRICT 0x40000
 
-/** Reading option with PELLUND_STRICT: a label drop frame skips is PELLUND_ESKIPPED. */
+/** Reading option: PELLUND_STRICT, and a label drop frame skips is PELLUND_ESKIPPED. */
 #define PELLUND_NO_SKIPPED 0x80000
 
 /** A frame rate: num/den frames a second, labelled with labels frames a second. */
@@ -116,8 +116,9 @@ typedef struct PellundTcFault {
  * pellund_tc_frames with reading options. With PELLUND_STRICT, seconds and
  * minutes must be below 60, frames below the rate's labels, and no field may
  * be empty (PELLUND_EFIELD); hours may be any size within range. A label drop
- * frame skips still reads as that minute's first real frame, unless
- * PELLUND_NO_SKIPPED is given too (PELLUND_ESKIPPED, at the frames field). Any
+ * frame skips still reads as that minute's first real frame; with
+ * PELLUND_NO_SKIPPED, which reads strictly too, it is PELLUND_ESKIPPED, at the
+ * frames field. Any
  * field past PELLUND_RATE_MAX_FRAMES is PELLUND_ERANGE, in either reading.
  *
  * @param fault NULL, or filled in for PELLUND_EFIELD, PELLUND_ESKIPPED and PELLUND_ERANGE

@@ -11,9 +11,8 @@
 /* Digits that cannot reach FIELD_OVER: a text this long needs no checking. */
 #define SAFE_DIGITS 12
 
-/* The reader's strictness: fields within their labels, and with them no skipped label. */
-#define FIELDS_CHECKED 1
-#define SKIPPED_REFUSED 2
+/* What frame_of_fields gives for a label drop frame skips, when it is refused. */
+#define SKIPPED_LABEL UINT64_MAX
 
 static int is_mark(char c)
 {
@@ -81,7 +80,8 @@ ENGINE_INLINE int check_fields(int64_t v[4], int64_t labels, int strict, int exa
 
 /* Each field past its labels is carried into the next; fields within them only cost the
  * comparisons. */
-ENGINE_INLINE uint64_t frame_of_fields(const int64_t f[4], uint32_t labels, uint32_t drop)
+ENGINE_INLINE uint64_t frame_of_fields(const int64_t f[4], uint32_t labels, uint32_t drop,
+                                       int refuse_skipped)
 {
     uint64_t ff = (uint64_t)f[0], ss = (uint64_t)f[1], mm = (uint64_t)f[2];
     if (ff >= labels) {
@@ -95,9 +95,12 @@ ENGINE_INLINE uint64_t frame_of_fields(const int64_t f[4], uint32_t labels, uint
     const uint64_t minutes = (uint64_t)f[3] * 60 + mm;
     if (!drop)
         return (minutes * 60 + ss) * labels + ff;
-    /* A label the standard skips stands for that minute's first real frame. */
-    if (ss == 0 && ff < drop && minutes % 10 != 0)
+    /* A label the standard skips stands for that minute's first real frame, or is refused. */
+    if (ss == 0 && ff < drop && minutes % 10 != 0) {
+        if (refuse_skipped)
+            return SKIPPED_LABEL;
         ff = drop;
+    }
     return (minutes * 60 + ss) * labels + ff - drop * (minutes - minutes / 10);
 }
 
@@ -109,18 +112,16 @@ ENGINE_INLINE int count_fields(const char *text, const char *s, const char *end,
     int bad = -1;
     int64_t v = PELLUND_RATE_MAX_FRAMES;
     int status = check_fields(f, labels, strict, exact, &bad);
-    /* Fields checked are within their labels, so no carry moves the minute. */
-    if (status == PELLUND_OK && (strict & SKIPPED_REFUSED) && drop && f[1] == 0
-        && (uint64_t)f[0] < drop && (f[3] * 60 + f[2]) % 10 != 0) {
-        status = PELLUND_ESKIPPED;
-        bad = PELLUND_FIELD_FRAMES;
-    }
     if (status == PELLUND_OK) {
-        const uint64_t n = frame_of_fields(f, labels, drop);
-        if (n <= PELLUND_RATE_MAX_FRAMES)
+        const uint64_t n = frame_of_fields(f, labels, drop, strict & PELLUND_NO_SKIPPED);
+        if (n <= PELLUND_RATE_MAX_FRAMES) {
             v = (int64_t)n;
-        else
+        } else if (n == SKIPPED_LABEL) {
+            status = PELLUND_ESKIPPED;
+            bad = PELLUND_FIELD_FRAMES;
+        } else {
             status = PELLUND_ERANGE;
+        }
     }
     if (status != PELLUND_OK) {
         report(fault, text, s, end, count, marked, bad, label_digits(labels), bad < 0 ? -1 : f[bad]);
@@ -275,10 +276,8 @@ ENGINE_NOINLINE int read_text(const char *text, size_t length, const PellundRate
 int pellund_tc_read(const char *text, size_t length, const PellundRate *r, int32_t options,
                     int64_t *frames, PellundTcFault *fault)
 {
-    const int strict = !(options & PELLUND_STRICT)          ? 0
-                       : (options & PELLUND_NO_SKIPPED) ? FIELDS_CHECKED | SKIPPED_REFUSED
-                                                        : FIELDS_CHECKED;
-    return read_text(text, length, r, strict, frames, fault);
+    return read_text(text, length, r, options & (PELLUND_STRICT | PELLUND_NO_SKIPPED), frames,
+                     fault);
 }
 
 int pellund_tc_read_terminated(const char *text, const PellundRate *r, int64_t *frames)
