@@ -28,9 +28,12 @@ int decimal_times_ratio(int64_t whole, const char *digits, size_t count, int64_t
     return 1;
 }
 
-/* n / d to the nearest whole number, half to even; d > 0. */
-static __int128 nearest(__int128 n, __int128 d)
+__int128 nearest_quotient(__int128 n, __int128 d)
 {
+    if (d < 0) {
+        n = -n;
+        d = -d;
+    }
     const int negative = n < 0;
     const __int128 m = negative ? -n : n;
     __int128 q = m / d;
@@ -48,8 +51,8 @@ int factor_apply(int64_t frames, const Factor *f, int divide, int64_t limit, int
     if (*zero)
         return 0;
     const __int128 signed_frames = f->negative ? -(__int128)frames : frames;
-    const __int128 v = divide ? nearest(signed_frames * 1000000000, units)
-                              : nearest(signed_frames * units, 1000000000);
+    const __int128 v = divide ? nearest_quotient(signed_frames * 1000000000, units)
+                              : nearest_quotient(signed_frames * units, 1000000000);
     if (v > limit || v < -limit)
         return 0;
     *out = (int64_t)v;

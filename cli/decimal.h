@@ -10,6 +10,9 @@
 int decimal_times_ratio(int64_t whole, const char *digits, size_t count, int64_t num,
                         int64_t den, int64_t limit, int64_t *out);
 
+/* n / d to the nearest whole number, an exact half to the even one; d != 0. */
+__int128 nearest_quotient(__int128 n, __int128 d);
+
 /* A plain number with up to nine decimals, as billionths. */
 typedef struct Factor {
     int64_t whole;    /* below FACTOR_WHOLE_MAX */

@@ -2,6 +2,7 @@
  * lengths that were equal stay equal whatever the rounding. */
 #include "edl.h"
 #include "byte_kind.h"
+#include "decimal.h"
 #include "render.h"
 
 #include <stdio.h>
@@ -252,10 +253,7 @@ static int speed_tenths(const Edl *e, Token t, int64_t *tenths)
     if (!digits || (dot && scale == 1))
         return 0;
     const PellundRate *from = &e->line.rate, *to = &e->o->to_rate;
-    const __int128 n = v * 10 * to->num * from->den, d = scale * to->den * from->num;
-    __int128 q = n / d;
-    const __int128 twice = 2 * (n % d);
-    q += twice > d || (twice == d && (q & 1));
+    const __int128 q = nearest_quotient(v * 10 * to->num * from->den, scale * to->den * from->num);
     *tenths = (int64_t)(negative ? -q : q);
     return 1;
 }

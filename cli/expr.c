@@ -76,18 +76,6 @@ static int product_operator(const Reader *r, int *size)
     return 0;
 }
 
-/* a / b to the nearest whole frame, half to even; b != 0. */
-static int64_t divide_nearest(int64_t a, int64_t b)
-{
-    const int negative = (a < 0) != (b < 0);
-    const int64_t m = a < 0 ? -a : a, d = b < 0 ? -b : b;
-    int64_t q = m / d;
-    const int64_t twice = 2 * (m % d);
-    if (twice > d || (twice == d && (q & 1)))
-        q++;
-    return negative ? -q : q;
-}
-
 /* Under --from, an unmarked number is a time unless it has to be the count. */
 static int as_count(Value *v)
 {
@@ -154,7 +142,7 @@ static int divide(Reader *r, const char *op, Value *v, Value *w)
                          : reader_fail(r, op, "divide by a plain number, not by a time");
     if (w->frames == 0)
         return reader_fail(r, op, "division by zero");
-    v->frames = divide_nearest(v->frames, w->frames);
+    v->frames = (int64_t)nearest_quotient(v->frames, w->frames);
     v->plain = v->plain && w->plain;
     return 1;
 }
