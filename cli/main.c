@@ -1,4 +1,5 @@
 /* ostrel-tc: time code arithmetic for scripts, on the calculator's own conversion library. */
+#include "binary_stdio.h"
 #include "each.h"
 #include "expr.h"
 #include "options.h"
@@ -132,6 +133,7 @@ int main(int argc, char **argv)
     Options o;
     char message[512];
     int status = 2;
+    binary_stdio();
     if (options_parse(argc, argv, &o, message, sizeof message))
         status = run(&o);
     else

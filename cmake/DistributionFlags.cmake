@@ -9,6 +9,14 @@ add_library(ostrel_distribution_flags INTERFACE)
 target_compile_options(ostrel_distribution_flags INTERFACE
     -ffile-prefix-map=${PROJECT_SOURCE_DIR}=. -ffile-prefix-map=${PROJECT_BINARY_DIR}=./build)
 
+if(WIN32)
+    # dpkg-buildflags knows ELF only. A PE file is relocatable anywhere in a 64-bit space,
+    # runs no data, and carries no build time in its header.
+    target_link_options(ostrel_distribution_flags INTERFACE
+        -Wl,--dynamicbase,--high-entropy-va,--nxcompat,--no-insert-timestamp)
+    return()
+endif()
+
 option(OSTREL_DISTRIBUTION_FLAGS "Use dpkg-buildflags' hardening flags in optimised builds" ON)
 find_program(DPKG_BUILDFLAGS dpkg-buildflags)
 if(NOT OSTREL_DISTRIBUTION_FLAGS OR NOT DPKG_BUILDFLAGS OR OSTREL_SANITIZE)

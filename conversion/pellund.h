@@ -15,6 +15,8 @@ extern "C" {
 #if defined(_WIN32)
 #  if defined(PELLUND_BUILD)
 #    define PELLUND_API __declspec(dllexport)
+#  elif defined(PELLUND_STATIC)
+#    define PELLUND_API
 #  else
 #    define PELLUND_API __declspec(dllimport)
 #  endif

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian 12 or 13), builds, then starts the calculator or runs every test.
 #   bash packaging/build.sh run       build and start the calculator
-#   bash packaging/build.sh test      build and run all tests, also under ASan + UBSan, and fuzz
+#   bash packaging/build.sh test      build and run all tests, also under ASan + UBSan, and fuzz;
+#                                     then build for Windows and run its tests under Wine
 #   bash packaging/build.sh install   build the Debian package and install it with apt (reinstalled
 #                                     at an unchanged version)
+#   bash packaging/build.sh windows   cross-build for Windows: build-windows/Ostrel-<version>-win64.zip
+#                                     (the first run also builds Qt for Windows, once, into a cache)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,6 +18,9 @@ test_packages=(libavutil-dev libltc-dev libbenchmark-dev clang libclang-rt-14-de
                openbox sway xwayland wl-clipboard qt6-wayland libwayland-dev libxkbcommon-dev
                lintian appstream desktop-file-utils mmdebstrap devscripts git jq x11-xserver-utils)
 package_packages=(dpkg-dev file)
+windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+                  wine64 wine fonts-wine zip dpkg-dev)
+windows_test_packages=(unzip python3-pefile)
 
 as_root() { # command...: through sudo when not root
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -57,6 +63,30 @@ build() { # folder, extra cmake arguments...
     cmake --build "$here/$dir" -j"$(nproc)"
 }
 
+# Qt for Windows, built once for each Qt version and toolchain and kept outside the tree.
+windows_qt() {
+    local qt_version gcc_version
+    qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev | sed 's/[+~].*//')
+    gcc_version=$(x86_64-w64-mingw32-gcc-posix -dumpversion)
+    echo "${OSTREL_QT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/ostrel}/qt-$qt_version-x86_64-w64-mingw32-gcc$gcc_version"
+}
+
+build_windows() {
+    local qt
+    qt=$(windows_qt)
+    if [ ! -f "$qt/.complete" ]; then
+        echo "Building Qt for Windows into $qt, once (about half an hour on two cores)"
+        rm -rf "$qt"
+        as_root bash "$here/packaging/windows/build_qt.sh" "$qt"
+        touch "$qt/.complete"
+    fi
+    build build-windows -DCMAKE_BUILD_TYPE=Release -DOSTREL_BENCH=OFF \
+        -DCMAKE_TOOLCHAIN_FILE="$here/packaging/windows/mingw-w64-x86_64.cmake" \
+        -DOSTREL_WINDOWS_QT="$qt" -DCMAKE_PREFIX_PATH="$qt" -DQT_HOST_PATH=/usr \
+        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+    bash "$here/packaging/windows/make_zip.sh" "$here/build-windows" "$qt"
+}
+
 case "$mode" in
 run)
     install_missing "${run_packages[@]}"
@@ -64,12 +94,19 @@ run)
     exec "$here/build/bin/ostrel"
     ;;
 test)
-    install_missing "${run_packages[@]}" "${test_packages[@]}"
+    install_missing "${run_packages[@]}" "${test_packages[@]}" "${windows_packages[@]}" \
+        "${windows_test_packages[@]}"
     build build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo
     (cd "$here/build-test" && ctest --output-on-failure)
     build build-asan -DCMAKE_BUILD_TYPE=Debug -DOSTREL_SANITIZE=ON
     (cd "$here/build-asan" && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure)
     OSTREL_FUZZ_DIR="$here/build-fuzz" bash "$here/tests/fuzz/run_fuzz.sh" "${FUZZ_SECONDS:-60}"
+    build_windows
+    bash "$here/tests/windows/run_windows_tests.sh" "$here/build-test" "$here/build-windows"
+    ;;
+windows)
+    install_missing "${run_packages[@]}" "${windows_packages[@]}"
+    build_windows
     ;;
 install)
     install_missing "${run_packages[@]}" "${package_packages[@]}"
@@ -78,7 +115,7 @@ install)
     install_package "$(ls "$here"/build/ostrel_*_*.deb)"
     ;;
 *)
-    echo "usage: $0 run|test|install" >&2
+    echo "usage: $0 run|test|install|windows" >&2
     exit 2
     ;;
 esac

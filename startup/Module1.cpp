@@ -9,6 +9,7 @@
 #include "frmOstrel.h"
 #include "PanelHints.h"
 #include "PlatformChoice.h"
+#include "ProgramVersion.h"
 
 #include <QApplication>
 
@@ -45,7 +46,7 @@ int main(int argc, char *argv[])
     useDialogFontByDefault();
     PanelHints::setProgramName(&argv[0]);
     QApplication::setApplicationName(QStringLiteral("Ostrel"));
-    QApplication::setApplicationVersion(QStringLiteral(OSTREL_VERSION));
+    QApplication::setApplicationVersion(programVersion());
     // The Wayland app_id, by which desktops find the window's launcher and icon. The X11
     // class stays the program's name, the entry's StartupWMClass.
     QGuiApplication::setDesktopFileName(QStringLiteral(OSTREL_DESKTOP_ID));

@@ -64,8 +64,9 @@ cli="$root/cli"
 # A small block and line limit, so short inputs cross block edges and overlong lines.
 build fuzz_expr -DSTREAM_BLOCK=64 -DSTREAM_MAX_LINE=40 \
     "$root/conversion/pellund_rates.c" "$root/conversion/pellund_read.c" "$cli/expr.c" \
-    "$cli/literal.c" "$cli/byte_kind.c" "$cli/decimal.c" "$cli/each.c" "$cli/edl.c" \
-    "$cli/options.c" "$cli/render.c" "$cli/stream.c" "$root/tests/fuzz/fuzz_expr.c"
+    "$cli/literal.c" "$cli/binary_stdio_posix.c" "$cli/byte_kind.c" "$cli/decimal.c" \
+    "$cli/each.c" "$cli/edl.c" "$cli/options.c" "$cli/render.c" "$cli/stream.c" \
+    "$root/tests/fuzz/fuzz_expr.c"
 # A rate byte (index into the rate table, then 2997/100, 999999/1001 and 1/1; bit 7 for 16 mm
 # feet), a mode byte (bits 0-2 --from, 5 and up none; bit 3 --align; bit 4 --each; bits 5-7
 # --to), a list byte (bit 0 --edl, bit 1 --wrap, bit 2 --keep frames, bits 3-6 --to-rate) and text.

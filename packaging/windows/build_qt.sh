@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Builds Qt for Windows from Debian's own qt6-base source, with only what Ostrel needs, into
+# the folder given; run once per Qt version and toolchain (half an hour on two cores).
+#
+#   build_qt.sh PREFIX
+set -euo pipefail
+prefix=$1
+here=$(cd "$(dirname "$0")" && pwd)
+version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+work=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-qt.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+# Debian's own archive, as a source too.
+if ! apt-get source --print-uris "qt6-base=$version" 2>/dev/null | grep -q orig; then
+    awk 'BEGIN { RS = ""; ORS = "\n\n" } /Types:[^\n]*deb/ && /URIs:[^\n]*debian/ {
+            sub(/Types:[^\n]*/, "Types: deb-src"); print }' \
+        /etc/apt/sources.list.d/*.sources > "$work/deb-src.sources" 2>/dev/null || true
+    awk '$1 == "deb" && $2 ~ /debian/ { $1 = "deb-src"; print }' \
+        /etc/apt/sources.list > "$work/deb-src.list" 2>/dev/null || true
+    for f in "$work"/deb-src.*; do
+        [ -s "$f" ] && install -m 644 "$f" "/etc/apt/sources.list.d/ostrel-$(basename "$f")"
+    done
+    apt-get update -qq
+fi
+(cd "$work" && apt-get source -qq "qt6-base=$version" >/dev/null)
+src=$(find "$work" -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
+
+mkdir -p "$work/build"
+cd "$work/build"
+"$src/configure" -prefix "$prefix" -release -shared -xplatform win32-g++ \
+    -qt-host-path /usr -nomake tests -nomake examples -no-dbus -no-opengl -no-icu \
+    -no-freetype -no-fontconfig -no-glib -qt-zlib -qt-pcre -qt-libpng -no-libjpeg -no-gif \
+    -qt-harfbuzz -no-feature-sql -no-feature-network -no-feature-testlib \
+    -no-feature-printsupport -no-feature-concurrent -no-feature-xml -no-feature-tabletevent \
+    -no-feature-vulkan -no-feature-androiddeployqt -no-feature-windeployqt \
+    -no-feature-macdeployqt -no-feature-qmake -no-pch -- -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64-x86_64.cmake" \
+    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake > "$work/configure.log" 2>&1 \
+    || { tail -n 40 "$work/configure.log"; exit 1; }
+ninja Core Gui Widgets qwindows qwindowsvistastyle EntryPointImplementation
+
+# The top-level install wants every target; each built folder installs on its own.
+for f in $(find . -name cmake_install.cmake | sort); do
+    dir=$(dirname "$f")
+    case $dir in
+    */tests* | */examples* | */direct2d | */minimal | */offscreen | */ico | */devicediscovery_support | */fb_support | */tools/*) continue ;;
+    esac
+    cmake -DCMAKE_INSTALL_LOCAL_ONLY=ON -P "$f" > /dev/null
+done
+echo "Qt $version for Windows installed in $prefix"

@@ -1,0 +1,6 @@
+#include "ProgramVersion.h"
+
+QString programVersion()
+{
+    return QStringLiteral(OSTREL_VERSION);
+}
