@@ -13,6 +13,8 @@ void apply(QWidget *window)
     const auto handle = reinterpret_cast<HWND>(window->winId());
     const LONG_PTR style = GetWindowLongPtrW(handle, GWL_EXSTYLE);
     SetWindowLongPtrW(handle, GWL_EXSTYLE, (style | WS_EX_TOOLWINDOW) & ~LONG_PTR(WS_EX_APPWINDOW));
+    // Qt names an untitled window after the application.
+    SetWindowTextW(handle, L"");
 }
 
 void setProgramName(char **) {}

@@ -39,12 +39,11 @@ cd "$work/build"
     || { tail -n 40 "$work/configure.log"; exit 1; }
 ninja Core Gui Widgets qwindows qwindowsvistastyle EntryPointImplementation
 
-# The top-level install wants every target; each built folder installs on its own.
-for f in $(find . -name cmake_install.cmake | sort); do
-    dir=$(dirname "$f")
-    case $dir in
-    */tests* | */examples* | */direct2d | */minimal | */offscreen | */ico | */devicediscovery_support | */fb_support | */tools/*) continue ;;
-    esac
-    cmake -DCMAKE_INSTALL_LOCAL_ONLY=ON -P "$f" > /dev/null
+# The top-level install wants every target; the folders of those built install on their own.
+for dir in . src src/3rdparty src/3rdparty/* src/corelib src/entrypoint src/gui src/widgets \
+    src/platformsupport src/plugins src/plugins/platforms src/plugins/platforms/windows \
+    src/plugins/styles src/plugins/styles/windowsvista; do
+    [ -f "$dir/cmake_install.cmake" ] || continue
+    cmake -DCMAKE_INSTALL_LOCAL_ONLY=ON -P "$dir/cmake_install.cmake" > /dev/null
 done
 echo "Qt $version for Windows installed in $prefix"

@@ -18,7 +18,7 @@ const QHash<QString, int> &keycodes()
         {"1", 10}, {"2", 11}, {"3", 12}, {"4", 13}, {"5", 14}, {"6", 15}, {"7", 16},
         {"8", 17}, {"9", 18}, {"0", 19},
         {"kp/", 106}, {"kp*", 63}, {"kp-", 82}, {"kp+", 86},
-        {"end", 115}, {"ret", 36},
+        {"end", 115}, {"ret", 36}, {"esc", 9}, {"bksp", 22},
         {"a", 38}, {"b", 56}, {"c", 54}, {"d", 40}, {"e", 26}, {"f", 41}, {"l", 46},
         {"m", 58}, {"n", 57}, {"o", 32}, {"p", 33}, {"r", 27}, {"s", 39}, {"t", 28},
         {"alt", 64},
@@ -77,6 +77,10 @@ QProcessEnvironment EndToEndFixture::childEnvironment(bool accessible) const
 
 void EndToEndFixture::startSessionBus()
 {
+    if (windowsProgram()) {
+        m_noAccessibility = QStringLiteral("a Windows program speaks to Windows' screen readers");
+        return;
+    }
 #if defined(OSTREL_HAVE_QTDBUS)
     const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
     if (daemon.isEmpty()) {
@@ -203,6 +207,16 @@ void EndToEndFixture::play(const QString &script)
     }
 }
 
+// Where a window system draws the frame into the window itself, as Windows does (under Wine),
+// the client area is what is left inside equal borders and the caption above.
+QRect EndToEndFixture::clientRect(const QRect &window)
+{
+    const QSize client(pixels(kClientWidthTwips), pixels(kClientHeightTwips));
+    const int border = (window.width() - client.width()) / 2;
+    return QRect(QPoint(window.left() + border, window.bottom() + 1 - border - client.height()),
+                 client);
+}
+
 void EndToEndFixture::startProgram(bool accessible)
 {
     m_x.movePointer(kRestingPointer);
@@ -212,8 +226,8 @@ void EndToEndFixture::startProgram(bool accessible)
         m_session.startProgram(childEnvironment(accessible), kTitle, kWindowTimeoutMs, &error);
     QVERIFY2(calculator.id, qPrintable(error));
     m_window = calculator.id;
-    m_calculatorRect = calculator.rect;
-    m_origin = calculator.rect.topLeft();
+    m_calculatorRect = clientRect(calculator.rect);
+    m_origin = m_calculatorRect.topLeft();
 
     m_about = XDriver::Window();
     QElapsedTimer timer;

@@ -36,6 +36,7 @@ protected:
     static inline const QString kTitle = QStringLiteral("Quorvane Time Code Calculator");
     static inline const QString kMessageTitle = QStringLiteral("Ostrel");
     static inline const QPoint kRestingPointer{5, 5}; // over the root window only
+    static constexpr int kClientWidthTwips = 4290, kClientHeightTwips = 2970;
 
     XSession m_session{"OSTREL_PROGRAM"}; // the built program, or an installed one named there
     XDriver &m_x = m_session.x();
@@ -72,6 +73,10 @@ protected:
     // Words: "5", "kp+", "end" ... a key tapped; "alt+d" with Alt held; "[MS1]" a control
     // clicked by its caption.
     void play(const QString &script);
+
+    static QRect clientRect(const QRect &window);
+    // The program under test is Windows' (Ostrel.exe under Wine), its windows drawn by Wine.
+    static bool windowsProgram() { return qEnvironmentVariableIsSet("OSTREL_EXE"); }
 
     // Starts the program and waits for the calculator and the about window in front of it.
     void startProgram(bool accessible = false);

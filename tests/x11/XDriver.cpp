@@ -370,8 +370,9 @@ bool XDriver::ping(unsigned long window, int timeoutMs)
     const Atom pingAtom = XInternAtom(m_display, "_NET_WM_PING", False);
     const ::Window root = DefaultRootWindow(m_display);
     const long token = ++m_pings;
-    // Qt answers to the root window with the structure-notify mask.
-    XSelectInput(m_display, root, StructureNotifyMask);
+    // Qt answers to the root window with the structure-notify mask, Wine with the
+    // substructure one, as EWMH has a window manager's messages sent.
+    XSelectInput(m_display, root, StructureNotifyMask | SubstructureNotifyMask);
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;

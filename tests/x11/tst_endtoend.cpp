@@ -153,6 +153,9 @@ private slots:
             << "5 kp+ 3 kp+" << QByteArray("00:00:00:08");
         QTest::newRow("equals twice does nothing more")
             << "5 kp+ 3 end end" << QByteArray("00:00:00:08");
+        QTest::newRow("Backspace removes the last digit")
+            << "5 kp+ 9 bksp 3 end" << QByteArray("00:00:00:08");
+        QTest::newRow("Escape clears the sum") << "5 kp+ 9 esc 2 kp+ 1 end" << QByteArray("00:00:00:03");
         QTest::newRow("digits and operators by the mouse")
             << "[9] [+] [3] [x] [2] [--] [4] [/] [2] [=]" << QByteArray("00:00:00:10");
     }
@@ -310,8 +313,10 @@ private slots:
         QVERIFY2(box.id, "no window captioned Ostrel");
         QCOMPARE(m_x.netWmName(box.id), kMessageTitle);
         QCOMPARE(m_x.transientFor(box.id), m_window);
-        QVERIFY2(m_x.netWmState(box.id).contains(QStringLiteral("_NET_WM_STATE_MODAL")),
-                 qPrintable(m_x.netWmState(box.id).join(QLatin1Char(' '))));
+        // Windows keeps a message modal itself, and Wine's windows carry no X window state.
+        if (!windowsProgram())
+            QVERIFY2(m_x.netWmState(box.id).contains(QStringLiteral("_NET_WM_STATE_MODAL")),
+                     qPrintable(m_x.netWmState(box.id).join(QLatin1Char(' '))));
         QVERIFY2(m_x.waitForFocus(box.id, kFocusTimeoutMs), "the message has no keyboard");
         QCOMPARE(windowSeenAt(box.rect.center()), box.id);
 
