@@ -75,10 +75,12 @@ build_windows() {
     local qt
     qt=$(windows_qt)
     if [ ! -f "$qt/.complete" ]; then
-        echo "Building Qt for Windows into $qt, once (about half an hour on two cores)"
+        echo "Building Qt for Windows into $qt, once (a quarter to half an hour on two cores)"
         rm -rf "$qt"
+        local start=$SECONDS
         as_root bash "$here/packaging/windows/build_qt.sh" "$qt"
         touch "$qt/.complete"
+        echo "Qt for Windows built in $((SECONDS - start)) s"
     fi
     build build-windows -DCMAKE_BUILD_TYPE=Release -DOSTREL_BENCH=OFF \
         -DCMAKE_TOOLCHAIN_FILE="$here/packaging/windows/mingw-w64-x86_64.cmake" \
