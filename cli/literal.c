@@ -183,9 +183,8 @@ static int drop_mark_fault(ExprError *e, size_t column, const PellundRate *rate)
                     rate_label(rate, label));
 }
 
-/* The reading itself, inlined where the stream reads its time codes. */
-static inline int read_time_code(const char *s, size_t n, const PellundRate *rate,
-                                 int64_t *frames, ExprError *error)
+int time_code_read(const char *s, size_t n, const PellundRate *rate, int64_t *frames,
+                   ExprError *error)
 {
     const char *mark = rate->drop ? NULL : memchr(s, ';', n);
     if (mark)
@@ -196,19 +195,26 @@ static inline int read_time_code(const char *s, size_t n, const PellundRate *rat
     return status == PELLUND_OK || read_fault(s, n, rate, status, &fault, error);
 }
 
-int time_code_read(const char *s, size_t n, const PellundRate *rate, int64_t *frames,
-                   ExprError *error)
+/* Reads again what the stream's fast path refused, for the message; returns 0. */
+static __attribute__((noinline)) int time_code_refused(Reader *r, const char *s, size_t n,
+                                                       Value *v)
 {
-    return read_time_code(s, n, rate, frames, error);
+    if (time_code_read(s, n, r->context->rate, &v->frames, r->error))
+        return 1;
+    r->error->column += (size_t)(s - r->text);
+    return 0;
 }
 
 static int time_code(Reader *r, const char *s, const char *end, Value *v)
 {
+    const PellundRate *rate = r->context->rate;
+    const size_t n = (size_t)(end - s);
     v->plain = 0;
-    if (read_time_code(s, (size_t)(end - s), r->context->rate, &v->frames, r->error))
+    if ((rate->drop || !memchr(s, ';', n))
+        && pellund_tc_read(s, n, rate, PELLUND_STRICT | PELLUND_NO_SKIPPED, &v->frames, NULL)
+               == PELLUND_OK)
         return 1;
-    r->error->column += (size_t)(s - r->text);
-    return 0;
+    return time_code_refused(r, s, n, v);
 }
 
 /* A value without its own mark ('s' or '+FF'), read as --from says. */
