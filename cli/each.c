@@ -56,7 +56,7 @@ int each_read(const char *s, size_t n, const PellundRate *rate, int64_t *frames,
     return 0;
 }
 
-static int report_range(const Reporter *reporter, size_t column)
+int each_range_fault(const Reporter *reporter, size_t column)
 {
     reporter->report(reporter->context, column, "result out of range for the output");
     return -1;
@@ -66,7 +66,7 @@ int each_write(int64_t count, const Options *o, char *out, const Reporter *repor
                size_t column)
 {
     const int length = render_count(count, o, out);
-    return length < 0 ? report_range(reporter, column) : length;
+    return length < 0 ? each_range_fault(reporter, column) : length;
 }
 
 /* The time code of n bytes at s converted into out, or kept there as it was; the length. */
@@ -77,7 +77,7 @@ static size_t convert(const char *s, size_t n, const Options *o, char *out,
     if (each_read(s, n, &o->rate, &frames, reporter, column)) {
         const int length = output_count(frames, &o->rate, o, &frames)
                                ? each_write(frames, o, out, reporter, column)
-                               : report_range(reporter, column);
+                               : each_range_fault(reporter, column);
         if (length >= 0)
             return (size_t)length;
     }

@@ -23,6 +23,9 @@ size_t time_code_length(const char *s, const char *end, int32_t labels);
 int each_read(const char *s, size_t n, const PellundRate *rate, int64_t *frames,
               const Reporter *reporter, size_t column);
 
+/* Reports a result out of range for the output at column; returns -1. */
+int each_range_fault(const Reporter *reporter, size_t column);
+
 /* Writes count, at the output rate, as o asks into out; its length, or -1 after reporting
  * that it is out of range at column. */
 int each_write(int64_t count, const Options *o, char *out, const Reporter *reporter,

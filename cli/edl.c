@@ -159,9 +159,8 @@ static int read_at(const Edl *e, Token t, const Writer *out, int64_t *frames)
 static void write_count(const Edl *e, Token t, int64_t count, int converted, Writer *out)
 {
     char text[PELLUND_TEXT_SIZE];
-    /* Past the limit, the writer reports it as out of range. */
-    const int n = each_write(converted ? count : PELLUND_RATE_MAX_FRAMES + 1, e->o, text,
-                             out->reporter, column(out, t));
+    const int n = converted ? each_write(count, e->o, text, out->reporter, column(out, t))
+                            : each_range_fault(out->reporter, column(out, t));
     if (n >= 0)
         replace(out, t, text, (size_t)n);
 }
@@ -175,9 +174,7 @@ static int converted(const Edl *e, int64_t frames, int64_t *out)
 /* A length on a 24-hour clock runs forward past midnight. */
 static int64_t length_of(const Edl *e, int64_t in, int64_t out)
 {
-    const PellundRate *r = &e->line.rate;
-    const int64_t day = (int64_t)r->labels * 86400 - (int64_t)r->drop * 9 * 144;
-    const int64_t n = out - in;
+    const int64_t day = day_frames(&e->line.rate), n = out - in;
     return e->o->wrap && n < 0 ? n % day + day : n;
 }
 

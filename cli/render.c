@@ -24,10 +24,15 @@ int output_count(int64_t frames, const PellundRate *from, const Options *o, int6
     return pellund_rate_convert(frames, from, &o->to_rate, out) == PELLUND_OK;
 }
 
-/* frames on a 24-hour clock: the labels of a day at r, less those drop frame skips. */
+int64_t day_frames(const PellundRate *r)
+{
+    return (int64_t)r->labels * 86400 - (int64_t)r->drop * 9 * 144;
+}
+
+/* frames on a 24-hour clock. */
 static int64_t time_of_day(int64_t frames, const PellundRate *r)
 {
-    const int64_t day = (int64_t)r->labels * 86400 - (int64_t)r->drop * 9 * 144;
+    const int64_t day = day_frames(r);
     const int64_t t = frames % day;
     return t < 0 ? t + day : t;
 }

@@ -14,5 +14,8 @@ int render_count(int64_t frames, const Options *o, char *text);
 /* Writes the result frames at o's rate as o asks; returns as render_count. */
 int render_result(int64_t frames, const Options *o, char *text);
 
+/* The frames of a 24-hour day at r: its labels, less those drop frame skips. */
+int64_t day_frames(const PellundRate *r);
+
 /* The rate results are written at. */
 const PellundRate *output_rate(const Options *o);
