@@ -14,6 +14,11 @@ if(WIN32)
     # runs no data, and carries no build time in its header.
     target_link_options(ostrel_distribution_flags INTERFACE
         -Wl,--dynamicbase,--high-entropy-va,--nxcompat,--no-insert-timestamp)
+    # Stack canaries and MinGW-w64's checked string and memory calls. Both call into libssp,
+    # linked in whole so that no libssp-0.dll has to travel with the program.
+    target_compile_options(ostrel_distribution_flags INTERFACE -fstack-protector-strong
+        "$<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-D_FORTIFY_SOURCE=2>")
+    target_link_libraries(ostrel_distribution_flags INTERFACE -l:libssp.a)
     return()
 endif()
 

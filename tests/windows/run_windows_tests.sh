@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Every Windows check, on the zip as a user unpacks it, under Wine on this machine:
-# version information, ostrel-tc.exe against the Linux build, Pellund.dll against the Linux
-# library, and the calculator driven by X key and mouse events.
+# Every Windows check, on the zip as a user unpacks it and the installer as a studio deploys
+# it, under Wine on this machine: version information and hardening of the binaries,
+# ostrel-tc.exe against the Linux build, Pellund.dll against the Linux library, the calculator
+# driven by X key and mouse events, the installer's life from install to removal, signing, and
+# a second build that must give the same bytes.
 #
 #   run_windows_tests.sh LINUX_BUILD_DIR WINDOWS_BUILD_DIR
 set -uo pipefail
@@ -46,7 +48,7 @@ part() { # name, command...
     passed=$((passed + 1))
 }
 
-part version-information /usr/bin/python3 "$here/check_version_info.py" "$app"
+part binaries /usr/bin/python3 "$here/check_pe_files.py" "$app"
 part ostrel-tc bash "$here/check_ostrel_tc.sh" "$linux" "$app"
 part pellund-dll bash "$here/check_pellund_dll.sh" "$linux/bin/libPellund.so" "$app"
 part calculator bash "$here/check_calculator.sh" "$linux" "$app"
