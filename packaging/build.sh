@@ -6,7 +6,9 @@
 #   bash packaging/build.sh install   build the Debian package and install it with apt (reinstalled
 #                                     at an unchanged version)
 #   bash packaging/build.sh windows   cross-build for Windows: build-windows/Ostrel-<version>-win64.zip
-#                                     (the first run also builds Qt for Windows, once, into a cache)
+#                                     and .msi (the first run also builds Qt for Windows, once, into
+#                                     a cache); signed when OSTREL_SIGN_PKCS12 names a certificate
+#                                     (and OSTREL_SIGN_PASSWORD_FILE a file with its password)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -19,8 +21,9 @@ test_packages=(libavutil-dev libltc-dev libbenchmark-dev clang libclang-rt-14-de
                lintian appstream desktop-file-utils mmdebstrap devscripts git jq x11-xserver-utils)
 package_packages=(dpkg-dev file)
 windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-                  wine64 wine fonts-wine zip dpkg-dev)
-windows_test_packages=(unzip python3-pefile)
+                  wine64 wine fonts-wine zip dpkg-dev groff-base wixl msitools faketime
+                  osslsigncode)
+windows_test_packages=(unzip python3-pefile openssl)
 
 as_root() { # command...: through sudo when not root
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -86,7 +89,7 @@ build_windows() {
         -DCMAKE_TOOLCHAIN_FILE="$here/packaging/windows/mingw-w64-x86_64.cmake" \
         -DOSTREL_WINDOWS_QT="$qt" -DCMAKE_PREFIX_PATH="$qt" -DQT_HOST_PATH=/usr \
         -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
-    bash "$here/packaging/windows/make_zip.sh" "$here/build-windows" "$qt"
+    bash "$here/packaging/windows/package.sh" "$here/build-windows"
 }
 
 case "$mode" in

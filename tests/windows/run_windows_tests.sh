@@ -52,5 +52,8 @@ part binaries /usr/bin/python3 "$here/check_pe_files.py" "$app"
 part ostrel-tc bash "$here/check_ostrel_tc.sh" "$linux" "$app"
 part pellund-dll bash "$here/check_pellund_dll.sh" "$linux/bin/libPellund.so" "$app"
 part calculator bash "$here/check_calculator.sh" "$linux" "$app"
+part installer bash "$here/check_msi.sh" "$windows" "$app"
+part signing bash "$here/check_signing.sh" "$windows"
+part reproducible bash "$here/check_reproducible.sh" "$windows"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
