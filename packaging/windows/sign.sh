@@ -6,8 +6,10 @@
 #
 #   sign.sh FILE...
 set -euo pipefail
+names=$(for file in "$@"; do basename "$file"; done | tr '\n' ' ')
+names=${names% }
 if [ -z "${OSTREL_SIGN_PKCS12:-}" ]; then
-    echo "Not signed: OSTREL_SIGN_PKCS12 names no certificate ($# files)"
+    echo "Not signed (OSTREL_SIGN_PKCS12 names no certificate): $names"
     exit 0
 fi
 password=()
@@ -21,4 +23,4 @@ for file in "$@"; do
     fi
     mv "$file.signed" "$file"
 done
-echo "Signed $# files with $OSTREL_SIGN_PKCS12"
+echo "Signed with $OSTREL_SIGN_PKCS12: $names"

@@ -43,7 +43,7 @@ all_verify() { # folder
     return $bad
 }
 
-said_signed() { grep -q "^Signed 11 files" "$work/package.log" && grep -q "^Signed 1 files" "$work/package.log"; }
+said_signed() { grep -q "^Signed with .*: .*Ostrel.exe " "$work/package.log" && grep -q "^Signed with .*: Ostrel-.*.msi$" "$work/package.log"; }
 installer_binaries() { mkdir "$work/msi" && (cd "$work/msi" && msiextract "$msi" >/dev/null) && all_verify "$work/msi"; }
 zip_binaries() { unzip -q "$work"/build/Ostrel-*-win64.zip -d "$work/zip" && all_verify "$work/zip"; }
 changed_byte_fails() {
