@@ -67,7 +67,7 @@ read_back() {
     summary=$(msiinfo suminfo "$msi")
     local want
     for want in "ProductName	Ostrel" "ProductVersion	$version" "Manufacturer	Quorvane" \
-                "UpgradeCode	{$upgrade_code}" "ARPNOREPAIR	1"; do
+                "UpgradeCode	{$upgrade_code}" "ALLUSERS	1" "ARPNOREPAIR	1"; do
         grep -qx "$want" <<<"$properties" || fail "Property table lacks '$want'" || return 1
     done
     for want in "Subject: Ostrel $version" "Author: Quorvane" "Template: x64;1033"; do
