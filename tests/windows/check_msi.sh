@@ -83,6 +83,14 @@ every_file() {
     return $missing
 }
 
+# Windows has no man: the pages as text, for Notepad (CRLF lines).
+manual_pages() {
+    local page
+    for page in ostrel ostrel-tc; do
+        grep -q $'^SYNOPSIS\r$' "$installed/$page.txt" || fail "no $page.txt" || return 1
+    done
+}
+
 shortcut() {
     local link
     link=$(shortcuts)
@@ -168,6 +176,7 @@ program_alone() {
 check "the installer reads back" read_back
 if msiexec "$msi" /i "C:\\$(basename "$msi")"; then
     check "every file installed" every_file
+    check "the manual pages as text" manual_pages
     check "a Start menu shortcut" shortcut
     check "an Add/Remove entry" add_remove_entry "$version"
     check "the installed calculator maps its window" window_maps
