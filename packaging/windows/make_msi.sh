@@ -102,15 +102,15 @@ at_release() { TZ=UTC faketime -f "$(date -u -d "@$epoch" '+%Y-%m-%d %H:%M:%S')"
 package_code=$(guid_of "package $({ cat "$0" "$work/ostrel.wxs"
                                      cd "$stage" && find . -type f | LC_ALL=C sort | xargs sha256sum; } | sha256sum)")
 at_release wixl -a x64 -o "$msi" "$work/ostrel.wxs"
-at_release msibuild "$msi" -s "Ostrel $version" Quorvane "x64;1033" "{$package_code}"
 
 # wixl has no Environment element: Windows Installer's own table appends the install folder to
 # the system PATH with the OnPath feature and takes it out again on removal. (Writing PATH as
 # a registry value would replace the whole of it.)
-at_release msibuild "$msi" -q 'CREATE TABLE `Environment` (`Environment` CHAR(72) NOT NULL, `Name` CHAR(255) NOT NULL LOCALIZABLE, `Value` CHAR(255) LOCALIZABLE, `Component_` CHAR(72) NOT NULL PRIMARY KEY `Environment`)'
-at_release msibuild "$msi" -q "INSERT INTO \`Environment\` (\`Environment\`, \`Name\`, \`Value\`, \`Component_\`) VALUES ('OnPath', '=-*PATH', '[~];[INSTALLDIR]', 'OnPath')"
-at_release msibuild "$msi" -q "INSERT INTO \`InstallExecuteSequence\` (\`Action\`, \`Sequence\`) VALUES ('RemoveEnvironmentStrings', 3300)"
-at_release msibuild "$msi" -q "INSERT INTO \`InstallExecuteSequence\` (\`Action\`, \`Sequence\`) VALUES ('WriteEnvironmentStrings', 5200)"
+at_release msibuild "$msi" -s "Ostrel $version" Quorvane "x64;1033" "{$package_code}"
+at_release msibuild "$msi" -q 'CREATE TABLE `Environment` (`Environment` CHAR(72) NOT NULL, `Name` CHAR(255) NOT NULL LOCALIZABLE, `Value` CHAR(255) LOCALIZABLE, `Component_` CHAR(72) NOT NULL PRIMARY KEY `Environment`)' \
+    -q "INSERT INTO \`Environment\` (\`Environment\`, \`Name\`, \`Value\`, \`Component_\`) VALUES ('OnPath', '=-*PATH', '[~];[INSTALLDIR]', 'OnPath')" \
+    -q "INSERT INTO \`InstallExecuteSequence\` (\`Action\`, \`Sequence\`) VALUES ('RemoveEnvironmentStrings', 3300)" \
+    -q "INSERT INTO \`InstallExecuteSequence\` (\`Action\`, \`Sequence\`) VALUES ('WriteEnvironmentStrings', 5200)"
 
 bash "$here/sign.sh" "$msi"
 echo "$msi"

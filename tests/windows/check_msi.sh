@@ -28,14 +28,7 @@ installed="$WINEPREFIX/drive_c/Program Files/Quorvane/Ostrel"
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 environment='HKLM\System\CurrentControlSet\Control\Session Manager\Environment'
 
-passed=0 failed=0
-check() { # name, command...
-    local name=$1
-    shift
-    if "$@"; then passed=$((passed + 1)); echo "PASS $name"
-    else failed=$((failed + 1)); echo "FAIL $name"; fi
-}
-fail() { echo "  $*"; return 1; }
+. "$here/checks.sh"
 # Output through files, never pipes: a Wine service that a program starts keeps a pipe open.
 reg_text() { # reg query's arguments
     win reg query "$@" >"$work/reg.out" 2>/dev/null
@@ -190,5 +183,4 @@ if msiexec "$msi" /i "C:\\$(basename "$msi")"; then
 else
     check "installed silently" fail "msiexec: $(tail -n 5 "$work/msiexec.log")"
 fi
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_end

@@ -27,19 +27,7 @@ started=$(date +%s%N)
 trap 'wine_end; rm -rf "$work"' EXIT
 echo "Wine prefix ready in $(( ($(date +%s%N) - started) / 1000000 )) ms"
 
-passed=0 failed=0
-check() { # name, command...: counts the command's success, with its time
-    local name=$1 t0 ms
-    shift
-    t0=$(date +%s%N)
-    if "$@"; then
-        passed=$((passed + 1)) ms=$(( ($(date +%s%N) - t0) / 1000000 ))
-        echo "PASS $name ($ms ms)"
-    else
-        failed=$((failed + 1)) ms=$(( ($(date +%s%N) - t0) / 1000000 ))
-        echo "FAIL $name ($ms ms)"
-    fi
-}
+. "$here/checks.sh"
 
 # Output, errors and status of both builds for the same arguments and input file; files, not
 # /dev/null, which is very slow under Wine.
@@ -117,5 +105,4 @@ check "README and manual examples" examples
 check "1,000,000-line stream" million_lines
 check "--each keeps Ctrl-Z, LF and CR LF" ctrl_z_each
 check "stream reads on past a Ctrl-Z line" ctrl_z_stream
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_end

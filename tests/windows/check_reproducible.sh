@@ -5,7 +5,8 @@
 #   check_reproducible.sh WINDOWS_BUILD_DIR
 set -uo pipefail
 windows=$(cd "$1" && pwd)
-root=$(cd "$(dirname "$0")/../.." && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-again.XXXXXX")
 trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 
@@ -15,15 +16,15 @@ git -C "$root" ls-files -co --exclude-standard -z | (cd "$root" && tar --null -T
 (umask 077 && TZ=Pacific/Chatham bash "$work/source/packaging/build.sh" windows) >"$work/build.log" 2>&1 ||
     { tail -n 20 "$work/build.log"; echo "0 passed, 1 failed"; exit 1; }
 
-passed=0 failed=0
+. "$here/checks.sh"
+same() { # file of the first build
+    local second
+    second=$work/source/build-windows/$(basename "$1")
+    cmp "$1" "$second" && return 0
+    [[ $1 == *.zip ]] && diff <(zipinfo -l "$1") <(zipinfo -l "$second") | head -n 10
+    return 1
+}
 for first in "$windows"/Ostrel-*-win64.zip "$windows"/Ostrel-*-win64.msi; do
-    second=$work/source/build-windows/$(basename "$first")
-    if cmp "$first" "$second"; then
-        passed=$((passed + 1)); echo "PASS $(basename "$first") the same"
-    else
-        failed=$((failed + 1)); echo "FAIL $(basename "$first") differs"
-        [[ $first == *.zip ]] && diff <(zipinfo -l "$first") <(zipinfo -l "$second") | head -n 10
-    fi
+    check "$(basename "$first") the same" same "$first"
 done
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_end

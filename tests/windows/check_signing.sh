@@ -7,17 +7,12 @@
 #   check_signing.sh WINDOWS_BUILD_DIR
 set -uo pipefail
 windows=$(cd "$1" && pwd)
-root=$(cd "$(dirname "$0")/../.." && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-signing.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-passed=0 failed=0
-check() { # name, command...
-    local name=$1
-    shift
-    if "$@"; then passed=$((passed + 1)); echo "PASS $name"
-    else failed=$((failed + 1)); echo "FAIL $name"; fi
-}
+. "$here/checks.sh"
 verify() { osslsigncode verify -CAfile "$work/cert.pem" -in "$1" >"$work/verify.log" 2>&1; }
 
 # A code-signing certificate of its own, its key in a PKCS#12 file behind a password.
@@ -68,5 +63,4 @@ else
     tail -n 20 "$work/package.log"
 fi
 check "without a certificate nothing is signed" unsigned_says_so
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_end
