@@ -40,7 +40,6 @@ private slots:
             QTest::newRow(name) << args.split(' ') << QByteArray(out);
         };
         row("add frames", "01:00:00;00 + 10", "01:00:00;10\n");
-        row("one word", "01:00:00;00+10", "01:00:00;10\n");
         row("drop frame minute", "00:00:59;29 + 1", "00:01:00;02\n");
         row("subtract below zero", "00:00:01;00 - 00:00:02;00", "-00:00:01;00\n");
         row("past a day", "23:59:59;29 + 01:00:00;00", "24:59:59;29\n");
@@ -94,6 +93,9 @@ private slots:
         row("wrap a drop-frame day", "--wrap 23:59:59;29 + 1", "00:00:00;00\n");
         row("decimal factor", "--rate 25 01:00:00:00 * 1.5", "01:30:00:00\n");
         row("decimal factor first", "--rate 25 1.5 * 00:00:01:01", "00:00:01:14\n");
+        row("feet and one frame digit", "--rate 24 --to feet35 1+2", "1+02\n");
+        row("decimal factor beside a count", "--rate 25 --to frames 250 * 1.5", "375\n");
+        row("decimal factor before x", "--rate 25 --to frames 1.5x2", "3\n");
         row("decimal divisor", "--rate 25 01:00:00:00 / 0.8", "01:15:00:00\n");
         row("decimal factor rounds half to even", "--rate 25 --to frames 00:00:00:05 * 0.5 + 00:00:00:07 * 0.5", "6\n");
     }
@@ -138,7 +140,12 @@ private slots:
         row("wrap writes time codes", "--wrap --to frames 1", "ostrel-tc: --wrap writes time codes on a 24-hour clock; --to frames does not go with it\n");
         row("factor past the limit", "--rate 25 01:00:00:00 * 99999999.5", "ostrel-tc: column 13: result out of range\n");
         row("divide by a zero factor", "--rate 25 01:00:00:00 / 0.0", "ostrel-tc: column 13: division by zero\n");
-        row("decimal that is no time", "--rate 25 2 * 1.50", "ostrel-tc: column 7: frames 50 past 24 at 25\n");
+        row("decimal that is no time", "--rate 25 2 + 1.50", "ostrel-tc: column 5: frames 50 past 24 at 25\n");
+        row("one word needs blanks", "01:00:00;00+10", "ostrel-tc: column 12: to add, put blanks around +");
+        row("three frame digits", "--to feet35 100+150", "ostrel-tc: column 4: feet+frames take one or two frame digits; to add, put blanks around +\n");
+        row("leading plus", "1++02", "ostrel-tc: column 3: a value cannot start with '+'");
+        row("product of factors", "--rate 25 1.5 * 1.5", "ostrel-tc: column 5: no time to multiply or divide");
+        row("decimal comma in a product", "--rate 25 250 * 1,5", "ostrel-tc: column 7: a time or a decimal factor?");
         row("edl needs a rate", "--edl", "ostrel-tc: --edl needs --rate, the rate of the list\n");
         row("edl reads a list", "--edl --rate 25 1", "ostrel-tc: --edl converts a list from standard input; an expression does not go with it\n");
         row("decimal frames", "--rate 30 00:00:01.500", "ostrel-tc: column 10: frames 500 past 29 at 30\n");
@@ -268,6 +275,49 @@ private slots:
     }
 
     // What a list cannot say exactly stays as it was, with its line and column, and status 2.
+    // Lines as editors' tools end them, and event and M2 lines converted whole or kept whole.
+    void listLines_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("in");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("err");
+        auto row = [](const char *name, const QString &args, const QByteArray &in, const QByteArray &out,
+                      const QByteArray &err = {}) { QTest::newRow(name) << args.split(' ') << in << out << err; };
+        row("edl mixed line ends", "--edl --rate 24 --to-rate 25",
+            "FCM: NON-DROP FRAME\r\n001  AX V C 00:00:00:09 00:00:10:21 00:00:07:19 00:00:18:07\r* 00:00:01:00\n",
+            "FCM: NON-DROP FRAME\r\n001  AX V C 00:00:00:09 00:00:10:21 00:00:07:20 00:00:18:07\r* 00:00:01:00\n");
+        row("each lone CR", "--each --rate 30", "a\rb 00:00:00:45\n", "a\rb 00:00:00:45\n",
+            "ostrel-tc: line 2, column 3: frames 45 past 29 at 30\n");
+        row("stream lone CR", "--rate 25 --to frames", "1\r00:00:01:00\r\n2", "1\n25\n2\n");
+        row("M2 speed kept at one rate", "--edl --rate 29.97df --to-rate 29.97df --keep frames",
+            "M2   CLIP3       029.87               01:00:10:00\n", "M2   CLIP3       029.87               01:00:10;00\n");
+        row("M2 speed keeps its decimals", "--edl --rate 29.97 --to-rate 25 --keep frames",
+            "M2   CLIP3       029.87               01:00:10:00\n", "M2   CLIP3       024.92               01:12:12:00\n");
+        row("unreadable time code keeps the line", "--edl --rate 24 --to-rate 25 --keep frames",
+            "001 AX V C 01:00:00:00 01:00:59:24 00:00:00:00 00:00:59:24\nM2   A 030.0 01:00:00:24\n",
+            "001 AX V C 01:00:00:00 01:00:59:24 00:00:00:00 00:00:59:24\nM2   A 030.0 01:00:00:24\n",
+            "ostrel-tc: line 1, column 33: frames 24 past 23 at 24\n"
+            "ostrel-tc: line 1, column 57: frames 24 past 23 at 24\n"
+            "ostrel-tc: line 2, column 23: frames 24 past 23 at 24\n");
+        row("freeze frame M2", "--edl --rate 29.97 --to-rate 25",
+            "M2   CYAN           000.0    MSTR     I +00:00:00:10\n", "M2   CYAN           000.0    MSTR     I +00:00:00:08\n");
+        row("event time codes on the next line", "--edl --rate 25 --to-rate 30",
+            "004  ZZ100_51 V     W001    030\n01:00:06:13 01:00:08:15 00:00:06:07 00:00:08:09\n",
+            "004  ZZ100_51 V     W001    036\n01:00:06:16 01:00:08:18 00:00:06:08 00:00:08:10\n");
+    }
+    void listLines()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, in);
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, err);
+        const Run r = ostrelTc(args, in);
+        QCOMPARE(r.out, out);
+        QCOMPARE(r.err, err);
+        QCOMPARE(r.status, err.isEmpty() ? 0 : 2);
+    }
+
     void editDecisionListFaults()
     {
         const QByteArray list = "001  A V C 00:01:00:00 00:01:00:02 01:00:00:00 01:00:00:02\n"
