@@ -42,10 +42,12 @@ static int unary(Reader *r, Value *v)
     if (++r->depth > MAX_DEPTH)
         return reader_fail(r, r->at, "expression nested too deeply");
     int ok;
-    if (r->at < r->end && (*r->at == '-' || *r->at == '+')) {
-        const int minus = *r->at++ == '-';
+    if (r->at < r->end && *r->at == '+') {
+        ok = reader_fail(r, r->at, "a value cannot start with '+' (only '-' leads a value)");
+    } else if (r->at < r->end && *r->at == '-') {
+        r->at++;
         ok = unary(r, v);
-        if (ok && minus) {
+        if (ok) {
             v->frames = -v->frames;
             v->count = -v->count;
             v->f.negative = !v->f.negative;
@@ -97,6 +99,24 @@ static int product_counts(Value *v, Value *w)
     return v->plain || w->plain || as_count(w) || as_count(v);
 }
 
+/* Beside *, x or /: 1 when v is a factor, 0 when it is not, -1 when it reads two ways. */
+static int factor_side(Reader *r, const Value *v)
+{
+    switch (v->shape) {
+    case SHAPE_FACTOR: return 1;
+    case SHAPE_LONG_FACTOR:
+        return reader_fail(r, v->start, "a factor takes at most 13 digits before '.' and 9 after") - 1;
+    case SHAPE_COMMA:
+        return reader_fail(r, v->start, "a time or a decimal factor? write the time in full (00:00:01:05) or the factor with '.' (1.5)") - 1;
+    default: return 0;
+    }
+}
+
+static int no_time(Reader *r, const char *op)
+{
+    return reader_fail(r, op, "no time to multiply or divide: beside *, x and / a decimal is a factor; write a time in full (00:00:01:05)");
+}
+
 /* time * factor, or time / factor, to the nearest frame. */
 static int apply_factor(Reader *r, const char *op, int divide, Value *v, const Value *time,
                         const Factor *f)
@@ -112,14 +132,16 @@ static int apply_factor(Reader *r, const char *op, int divide, Value *v, const V
 
 static int multiply(Reader *r, const char *op, Value *v, Value *w)
 {
+    const int left = factor_side(r, v), right = factor_side(r, w);
+    if (left < 0 || right < 0)
+        return 0;
+    if (left && right)
+        return no_time(r, op);
+    if (left || right)
+        return apply_factor(r, op, 0, v, right ? v : w, right ? &w->f : &v->f);
     const int counted = product_counts(v, w);
     if (counted < 0)
         return reader_fail(r, op, "which side is the count? write the time in full (01:00:00:00, 10s, 3+00)");
-    if (!counted && (w->factor || v->factor)) {
-        /* The decimal that can be a factor is one; the right one when both can. */
-        const int right = w->factor && (!v->unread || !v->factor);
-        return apply_factor(r, op, 0, v, right ? v : w, right ? &w->f : &v->f);
-    }
     if (!counted)
         return reader_fail(r, op, "multiply by a plain number, not by a time");
     if (!value_time(r, v) || !value_time(r, w))
@@ -135,11 +157,17 @@ static int multiply(Reader *r, const char *op, Value *v, Value *w)
 
 static int divide(Reader *r, const char *op, Value *v, Value *w)
 {
+    const int left = factor_side(r, v), right = factor_side(r, w);
+    if (left < 0 || right < 0)
+        return 0;
+    if (left)
+        return no_time(r, op);
     if (!value_time(r, v))
         return 0;
+    if (right)
+        return apply_factor(r, op, 1, v, v, &w->f);
     if (!w->plain && !as_count(w))
-        return w->factor ? apply_factor(r, op, 1, v, v, &w->f)
-                         : reader_fail(r, op, "divide by a plain number, not by a time");
+        return reader_fail(r, op, "divide by a plain number, not by a time");
     if (w->frames == 0)
         return reader_fail(r, op, "division by zero");
     v->frames = (int64_t)nearest_quotient(v->frames, w->frames);
@@ -163,7 +191,8 @@ static int product(Reader *r, Value *v)
         Value w;
         if (!unary(r, &w) || !(kind == 1 ? multiply(r, op, v, &w) : divide(r, op, v, &w)))
             return 0;
-        v->bare = v->factor = 0;
+        v->bare = 0;
+        v->shape = SHAPE_OTHER;
         v->unread = NULL;
     }
 }
@@ -177,12 +206,17 @@ static int sum(Reader *r, Value *v)
             return 1;
         const char *op = r->at;
         const int minus = *r->at++ == '-';
+        /* Past feet+frames, as in 1+02+03: a '+' between digits is never a sum. */
+        if (!minus && op > r->text && byte_kind(op[-1]) == BYTE_DIGIT && r->at < r->end
+            && byte_kind(*r->at) == BYTE_DIGIT)
+            return reader_fail(r, op, "to add, put blanks around + (a + between digits is feet+frames)");
         Value w;
         if (!product(r, &w) || !value_time(r, v) || !value_time(r, &w))
             return 0;
         v->frames += minus ? -w.frames : w.frames;
         v->plain = v->plain && w.plain;
-        v->bare = v->factor = 0;
+        v->bare = 0;
+        v->shape = SHAPE_OTHER;
         if (!in_range(v->frames))
             return reader_fail(r, op, "result out of range");
     }

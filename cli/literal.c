@@ -118,13 +118,6 @@ static int real_time(Reader *r, const char *s, const char *end, Value *v)
     return 1;
 }
 
-/* N+FF: the span is digits alone and two digits follow the '+'. */
-static int is_feet(const Reader *r, const char *s, const char *end, int marked)
-{
-    return !marked && end - s > 0 && r->end - end >= 3 && end[0] == '+' && is_digit(end[1])
-           && is_digit(end[2]) && (r->end - end == 3 || !is_tc_char(end[3]));
-}
-
 static int feet(Reader *r, const char *s, const char *end, int64_t ff, Value *v)
 {
     const int64_t per_foot = r->context->per_foot;
@@ -139,6 +132,21 @@ static int feet(Reader *r, const char *s, const char *end, int64_t ff, Value *v)
     v->frames = ft * per_foot + ff;
     v->plain = 0;
     return 1;
+}
+
+/* A '+' with digits directly on both sides: feet and one or two frame digits, never a sum. */
+static int feet_and_frames(Reader *r, const char *s, const char *plus, int marked, Value *v)
+{
+    const char *frames = plus + 1, *end = frames;
+    while (end < r->end && is_digit(*end))
+        end++;
+    if (marked)
+        return reader_fail(r, plus, "to add, put blanks around + (a + between digits is feet+frames)");
+    if (end - frames > 2 || (end < r->end && is_tc_char(*end)))
+        return reader_fail(r, plus, "feet+frames take one or two frame digits; to add, put blanks around +");
+    r->at = end;
+    const int64_t ff = end - frames == 1 ? frames[0] - '0' : (frames[0] - '0') * 10 + (frames[1] - '0');
+    return feet(r, s, plus, ff, v);
 }
 
 static int time_code_fault(ExprError *e, const PellundTcFault *f, const PellundRate *rate)
@@ -240,38 +248,47 @@ static int unmarked_value(Reader *r, const char *s, const char *end, int marked,
     }
 }
 
-/* Digits with one '.' and one to nine decimals after it, as a factor. */
-static int factor_shape(const char *s, const char *end, Factor *f)
+/* Digits, one sep, and at least one digit after it: where it is, or NULL. */
+static const char *one_separator(const char *s, const char *end, char sep)
 {
-    const char *dot = memchr(s, '.', (size_t)(end - s));
-    if (!dot || end - dot < 2 || end - dot > 10 || dot - s > 13)
-        return 0;
-    int64_t whole = 0, billionths = 0, scale = 1000000000;
-    for (const char *p = s; p < dot; p++)
-        if (is_digit(*p))
-            whole = whole * 10 + (*p - '0');
-        else
-            return 0;
-    for (const char *p = dot + 1; p < end; p++)
-        if (is_digit(*p))
-            billionths = billionths * 10 + (*p - '0'), scale /= 10;
-        else
-            return 0;
-    *f = (Factor){whole, billionths * scale, 0};
-    return 1;
+    const char *at = NULL;
+    for (const char *p = s; p < end; p++)
+        if (*p == sep && !at)
+            at = p;
+        else if (!is_digit(*p))
+            return NULL;
+    return at && end - at >= 2 ? at : NULL;
 }
 
-/* Marked text with a '.': a time, or a factor where a time cannot stand. Apart from the
- * stream's time codes, which have none. */
+/* Digits with one '.' and one to nine decimals after it, with up to 13 before it, as a
+ * factor. */
+static Shape factor_shape(const char *s, const char *end, Factor *f)
+{
+    const char *dot = one_separator(s, end, '.');
+    if (!dot)
+        return SHAPE_OTHER;
+    if (end - dot > 10 || dot - s > 13)
+        return SHAPE_LONG_FACTOR;
+    int64_t whole = 0, billionths = 0, scale = 1000000000;
+    for (const char *p = s; p < dot; p++)
+        whole = whole * 10 + (*p - '0');
+    for (const char *p = dot + 1; p < end; p++)
+        billionths = billionths * 10 + (*p - '0'), scale /= 10;
+    *f = (Factor){whole, billionths * scale, 0};
+    return SHAPE_FACTOR;
+}
+
+/* Marked text with a '.': a time, or a factor beside *, x or /. Apart from the stream's
+ * time codes, which have none. */
 static __attribute__((noinline)) int decimal(Reader *r, const char *s, const char *end, Value *v)
 {
-    if (!factor_shape(s, end, &v->f))
+    v->shape = factor_shape(s, end, &v->f);
+    if (v->shape == SHAPE_OTHER)
         return unmarked_value(r, s, end, 1, v);
-    v->factor = 1;
     if (unmarked_value(r, s, end, 1, v))
         return 1;
-    /* 1.50 at 25 is no time, but may still be a factor; why it is no time waits until it
-     * is needed as one. */
+    /* 1.50 at 25 is no time, but stands beside * as a factor; why it is no time waits until
+     * it is needed as one. */
     r->error->message = NULL;
     v->unread = s;
     v->frames = 0;
@@ -298,19 +315,22 @@ int literal(Reader *r, Value *v)
         return reader_fail(r, s, s < r->end ? "expected a number, a time code or '('"
                                             : "expression ends too soon");
     v->count = 0;
+    v->start = s;
     v->unread = NULL;
     v->bare = 0;
-    v->factor = 0;
+    v->shape = SHAPE_OTHER;
     if (end < r->end && *end == 's') {
         r->at = end + 1;
         return real_time(r, s, end, v);
     }
-    if (is_feet(r, s, end, marked)) {
-        r->at = end + 3;
-        return feet(r, s, end, (end[1] - '0') * 10 + (end[2] - '0'), v);
-    }
+    if (end < r->end && *end == '+' && end + 1 < r->end && is_digit(end[1]) && is_digit(end[-1]))
+        return feet_and_frames(r, s, end, marked, v);
     r->at = end;
-    return kinds & BYTE_DOT ? decimal(r, s, end, v) : unmarked_value(r, s, end, marked, v);
+    if (kinds & BYTE_DOT)
+        return decimal(r, s, end, v);
+    if ((kinds & BYTE_COMMA) && one_separator(s, end, ','))
+        v->shape = SHAPE_COMMA;
+    return unmarked_value(r, s, end, marked, v);
 }
 
 int value_unread(Reader *r, const Value *v)

@@ -4,13 +4,22 @@
 #include "decimal.h"
 #include "expr.h"
 
+/* How a value written alone reads beside *, x or /. */
+typedef enum Shape {
+    SHAPE_OTHER,       /* as it reads anywhere */
+    SHAPE_FACTOR,      /* digits with one '.', 1.5: a factor, f */
+    SHAPE_LONG_FACTOR, /* such digits too long for a factor */
+    SHAPE_COMMA        /* digits with one ',': a time, or a factor to a reader used to 1,5 */
+} Shape;
+
 typedef struct Value {
     int64_t frames;
     int64_t count;
+    const char *start;  /* where its text starts */
     const char *unread; /* a decimal that is no time: where it starts, for its message */
-    int plain;  /* a bare count, so it may multiply or divide */
-    int bare;   /* unmarked digits read by --from; count is them as a count */
-    int factor; /* written as a plain decimal, 1.5: f is it as a factor */
+    int plain;   /* a bare count, so it may multiply or divide */
+    int bare;    /* unmarked digits read by --from; count is them as a count */
+    Shape shape; /* kept while the value stands alone, else SHAPE_OTHER */
     Factor f;
 } Value;
 

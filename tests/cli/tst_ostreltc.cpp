@@ -140,7 +140,7 @@ private slots:
         row("wrap writes time codes", "--wrap --to frames 1", "ostrel-tc: --wrap writes time codes on a 24-hour clock; --to frames does not go with it\n");
         row("factor past the limit", "--rate 25 01:00:00:00 * 99999999.5", "ostrel-tc: column 13: result out of range\n");
         row("divide by a zero factor", "--rate 25 01:00:00:00 / 0.0", "ostrel-tc: column 13: division by zero\n");
-        row("decimal that is no time", "--rate 25 2 + 1.50", "ostrel-tc: column 5: frames 50 past 24 at 25\n");
+        row("decimal that is no time", "--rate 25 2 + 1.50", "ostrel-tc: column 7: frames 50 past 24 at 25\n");
         row("one word needs blanks", "01:00:00;00+10", "ostrel-tc: column 12: to add, put blanks around +");
         row("three frame digits", "--to feet35 100+150", "ostrel-tc: column 4: feet+frames take one or two frame digits; to add, put blanks around +\n");
         row("leading plus", "1++02", "ostrel-tc: column 3: a value cannot start with '+'");
