@@ -88,8 +88,8 @@ static void bad_line(Stream *st, const ExprError *error)
         emit(st, "\n", 1);
 }
 
-/* --each and --edl write every line, its problems kept as they were. */
-static void rewrite_line(Stream *st, const char *s, size_t n, int newline)
+/* --each and --edl write every line, its problems kept as they were, and its own end. */
+static void rewrite_line(Stream *st, const char *s, size_t n, const char *ending, size_t size)
 {
     size_t length = n;
     if (st->o->edl)
@@ -99,8 +99,7 @@ static void rewrite_line(Stream *st, const char *s, size_t n, int newline)
     else
         length = each_rewrite(s, n, st->o, st->rewritten, &st->reporter);
     emit(st, st->rewritten, length);
-    if (newline)
-        emit(st, "\n", 1);
+    emit(st, ending, size);
 }
 
 static int rewrites(const Stream *st)
@@ -108,11 +107,12 @@ static int rewrites(const Stream *st)
     return st->o->each || st->o->edl;
 }
 
-static void line(Stream *st, const char *s, size_t n, int newline)
+/* The n bytes at s, then their line end: size bytes at ending. */
+static void line(Stream *st, const char *s, size_t n, const char *ending, size_t size)
 {
     st->number++;
     if (rewrites(st)) {
-        rewrite_line(st, s, n, newline);
+        rewrite_line(st, s, n, ending, size);
         return;
     }
     if (n > 0 && s[0] == '#') {
@@ -144,13 +144,12 @@ static void too_long(Stream *st)
         bad_line(st, &error);
 }
 
-static void pass(Stream *st, const char *s, size_t n, int newline)
+static void pass(Stream *st, const char *s, size_t n, const char *ending, size_t size)
 {
     if (!rewrites(st))
         return;
     emit(st, s, n);
-    if (newline)
-        emit(st, "\n", 1);
+    emit(st, ending, size);
 }
 
 static Stream *stream_open(FILE *out, FILE *err, const Options *o, const ExprContext *context)
@@ -175,23 +174,40 @@ static Stream *stream_open(FILE *out, FILE *err, const Options *o, const ExprCon
     return st;
 }
 
-/* Every complete line of [start, end) in buffer; returns where the rest begins. */
-static size_t lines(Stream *st, const char *buffer, size_t start, size_t end, int *skipping)
+/* Every complete line of [start, end) in buffer; returns where the rest begins. CR LF, LF
+ * and a CR alone each end a line; a CR that ends the data waits for what follows it, unless
+ * the input ends there. Lists without a CR pay one search a block for it. */
+static size_t lines(Stream *st, const char *buffer, size_t start, size_t end, int last,
+                    int *skipping)
 {
-    for (const char *nl; (nl = memchr(buffer + start, '\n', end - start)) != NULL;) {
-        const size_t n = (size_t)(nl - buffer) - start;
+    const char *p = buffer + start, *stop = buffer + end;
+    const char *cr = memchr(p, '\r', (size_t)(stop - p));
+    for (;;) {
+        const char *at = memchr(p, '\n', (size_t)(stop - p));
+        size_t size = 1;
+        if (cr && (!at || cr < at)) {
+            if (cr + 1 == stop && !last)
+                break;
+            at = cr;
+            size = cr + 1 < stop && cr[1] == '\n' ? 2 : 1;
+        } else if (!at) {
+            break;
+        }
+        const size_t n = (size_t)(at - p);
         if (*skipping) {
             *skipping = 0; /* the end of the line already reported */
-            pass(st, buffer + start, n, 1);
+            pass(st, p, n, at, size);
         } else if (n > STREAM_MAX_LINE) {
             too_long(st);
-            pass(st, buffer + start, n, 1);
+            pass(st, p, n, at, size);
         } else {
-            line(st, buffer + start, n, 1);
+            line(st, p, n, at, size);
         }
-        start += n + 1;
+        p = at + size;
+        if (cr && cr < p)
+            cr = memchr(p, '\r', (size_t)(stop - p));
     }
-    return start;
+    return (size_t)(p - buffer);
 }
 
 /* A byte order mark opens the input, not its first line; --each and --edl write it back. */
@@ -210,23 +226,27 @@ static void read_all(Stream *st, FILE *in, char *buffer)
     int skipping = 0, first = 1;
     for (;;) {
         const size_t got = fread(buffer + kept, 1, BLOCK, in), end = kept + got;
-        const size_t start = lines(st, buffer, first ? skip_mark(st, buffer, end) : 0, end, &skipping);
+        const size_t start = lines(st, buffer, first ? skip_mark(st, buffer, end) : 0, end,
+                                   got == 0, &skipping);
         first = 0;
         kept = end - start;
         if (got == 0) {
-            /* The last line needs no newline. */
+            /* The last line needs no line end. */
             if (kept > 0 && skipping)
-                pass(st, buffer + start, kept, 0);
+                pass(st, buffer + start, kept, "", 0);
             else if (kept > 0)
-                line(st, buffer + start, kept, 0);
+                line(st, buffer + start, kept, "", 0);
             return;
         }
         if (kept > STREAM_MAX_LINE) {
             if (!skipping)
                 too_long(st);
-            pass(st, buffer + start, kept, 0);
+            /* Only its last byte can be a CR, which may begin a CR LF: it waits. */
+            const size_t held = buffer[end - 1] == '\r';
+            pass(st, buffer + start, kept - held, "", 0);
             skipping = 1;
-            kept = 0;
+            memmove(buffer, buffer + end - held, held);
+            kept = held;
             continue;
         }
         memmove(buffer, buffer + start, kept);

@@ -288,7 +288,7 @@ private slots:
             "FCM: NON-DROP FRAME\r\n001  AX V C 00:00:00:09 00:00:10:21 00:00:07:19 00:00:18:07\r* 00:00:01:00\n",
             "FCM: NON-DROP FRAME\r\n001  AX V C 00:00:00:09 00:00:10:21 00:00:07:20 00:00:18:07\r* 00:00:01:00\n");
         row("each lone CR", "--each --rate 30", "a\rb 00:00:00:45\n", "a\rb 00:00:00:45\n",
-            "ostrel-tc: line 2, column 3: frames 45 past 29 at 30\n");
+            "ostrel-tc: line 2, column 12: frames 45 past 29 at 30\n");
         row("stream lone CR", "--rate 25 --to frames", "1\r00:00:01:00\r\n2", "1\n25\n2\n");
         row("M2 speed kept at one rate", "--edl --rate 29.97df --to-rate 29.97df --keep frames",
             "M2   CLIP3       029.87               01:00:10:00\n", "M2   CLIP3       029.87               01:00:10;00\n");

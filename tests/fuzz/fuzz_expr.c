@@ -118,16 +118,33 @@ static void reported_lines(const char *err, unsigned char bad[257])
     }
 }
 
-/* --each and --edl write every line they are given, whatever it holds. */
+/* --each and --edl write every line they are given, whatever it holds, with its own end. */
 static void check_every_line(const char *in, size_t n, const char *out, size_t out_size)
 {
-    size_t lines_in = 0, lines_out = 0;
-    for (size_t i = 0; i < n; i++)
-        lines_in += in[i] == '\n';
-    for (size_t i = 0; i < out_size; i++)
-        lines_out += out[i] == '\n';
-    CHECK(lines_in == lines_out);
+    size_t lf_in = 0, lf_out = 0, cr_in = 0, cr_out = 0;
+    for (size_t i = 0; i < n; i++) {
+        lf_in += in[i] == '\n';
+        cr_in += in[i] == '\r';
+    }
+    for (size_t i = 0; i < out_size; i++) {
+        lf_out += out[i] == '\n';
+        cr_out += out[i] == '\r';
+    }
+    CHECK(lf_in == lf_out && cr_in == cr_out);
     CHECK((n > 0 && in[n - 1] != '\n') == (out_size > 0 && out[out_size - 1] != '\n'));
+}
+
+/* The end of the line at s: CR LF, LF or a CR alone; end when it has none. *size is the
+ * length of its line end. */
+static const char *line_end(const char *s, const char *end, size_t *size)
+{
+    for (; s < end; s++)
+        if (*s == '\n' || *s == '\r') {
+            *size = *s == '\r' && s + 1 < end && s[1] == '\n' ? 2 : 1;
+            return s;
+        }
+    *size = 0;
+    return end;
 }
 
 /* Each input line, as the stream splits it: mark skipped, the last needs no newline. */
@@ -152,8 +169,8 @@ static void check_stream(const char *in, size_t n, const Options *o, const char 
     }
     const char *out_end = out + out_size, *end = in + n;
     for (unsigned long number = 1; in < end; number++) {
-        const char *nl = memchr(in, '\n', (size_t)(end - in));
-        const size_t length = (size_t)((nl ? nl : end) - in);
+        size_t ending;
+        const size_t length = (size_t)(line_end(in, end, &ending) - in);
         const int comment = length > 0 && in[0] == '#' && length <= STREAM_MAX_LINE;
         if (bad[number] ? o->align : (comment ? o->align : 1)) {
             const char *out_nl = memchr(out, '\n', (size_t)(out_end - out));
@@ -162,7 +179,7 @@ static void check_stream(const char *in, size_t n, const Options *o, const char 
             CHECK(bad[number] || comment ? got == 0 : got > 0);
             out += got + (out_nl != NULL);
         }
-        in += length + (nl != NULL);
+        in += length + ending;
     }
     CHECK(out == out_end);
 }
