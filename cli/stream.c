@@ -91,10 +91,12 @@ static void bad_line(Stream *st, const ExprError *error)
 /* --each and --edl write every line, its problems kept as they were, and its own end. */
 static void rewrite_line(Stream *st, const char *s, size_t n, const char *ending, size_t size)
 {
+    if (st->o->edl) {
+        emit(st, st->rewritten, edl_rewrite(&st->edl, s, n, ending, size, st->rewritten, &st->reporter));
+        return;
+    }
     size_t length = n;
-    if (st->o->edl)
-        length = edl_rewrite(&st->edl, s, n, st->rewritten, &st->reporter);
-    else if (n > 0 && s[0] == '#')
+    if (n > 0 && s[0] == '#')
         memcpy(st->rewritten, s, n);
     else
         length = each_rewrite(s, n, st->o, st->rewritten, &st->reporter);
@@ -132,22 +134,32 @@ static void line(Stream *st, const char *s, size_t n, const char *ending, size_t
     st->data[st->used++] = '\n';
 }
 
+/* A line held back by --edl is written before what passes it. */
+static void release(Stream *st)
+{
+    if (st->o->edl)
+        emit(st, st->rewritten, edl_release(&st->edl, st->rewritten));
+}
+
 /* A line too long to read: reported once; --each and --edl write it out as it was, part by
  * part as it passes, since no line of the user's is lost. */
 static void too_long(Stream *st)
 {
     const ExprError error = {"line too long", STREAM_MAX_LINE + 1, ""};
     st->number++;
-    if (rewrites(st))
+    if (rewrites(st)) {
+        release(st);
         report_line(st, &error);
-    else
+    } else {
         bad_line(st, &error);
+    }
 }
 
 static void pass(Stream *st, const char *s, size_t n, const char *ending, size_t size)
 {
     if (!rewrites(st))
         return;
+    release(st);
     emit(st, s, n);
     emit(st, ending, size);
 }
@@ -167,7 +179,7 @@ static Stream *stream_open(FILE *out, FILE *err, const Options *o, const ExprCon
     st->used = 0;
     st->reporter = (Reporter){report_in_line, st};
     edl_start(&st->edl, o);
-    if (rewrites(st) && !(st->rewritten = malloc(EACH_ROOM(STREAM_MAX_LINE)))) {
+    if (rewrites(st) && !(st->rewritten = malloc(EDL_ROOM(STREAM_MAX_LINE)))) {
         free(st);
         return NULL;
     }
@@ -264,6 +276,8 @@ int stream_run(FILE *in, FILE *out, FILE *err, const Options *o, const ExprConte
         return 2;
     }
     read_all(st, in, buffer);
+    if (st->rewritten)
+        release(st);
     flush(st);
     const int status = st->status;
     free(st->rewritten);

@@ -327,7 +327,7 @@ private slots:
                                 "FCM: DROP FRAME\n"
                                 "003  A V C 00:00:00:00 00:00:01:00 01:00:00:00 01:00:01:00";
         const Run r = ostrelTc({"--edl", "--rate", "29.97df", "--to-rate", "30", "--keep", "frames"}, list);
-        QCOMPARE(r.out, QByteArray("001  A V C 00:01:00:00 00:01:00:00 00:59:56:12 00:59:56:14\n"
+        QCOMPARE(r.out, QByteArray("001  A V C 00:01:00:00 00:01:00:02 01:00:00:00 01:00:00:02\n"
                                    "FCM: NON-DROP FRAME\n"
                                    "002  A V C 00:00:00;00 00:00:01:00 01:00:00:00 01:00:01:00\n"
                                    "M2   A 30.0 01:00:00:00\n"

@@ -65,7 +65,8 @@ cli="$root/cli"
 build fuzz_expr -DSTREAM_BLOCK=64 -DSTREAM_MAX_LINE=40 \
     "$root/conversion/pellund_rates.c" "$root/conversion/pellund_read.c" "$cli/expr.c" \
     "$cli/literal.c" "$cli/binary_stdio_posix.c" "$cli/byte_kind.c" "$cli/decimal.c" \
-    "$cli/each.c" "$cli/edl.c" "$cli/options.c" "$cli/render.c" "$cli/stream.c" \
+    "$cli/each.c" "$cli/edl.c" "$cli/edl_event.c" "$cli/edl_line.c" "$cli/edl_motion.c" \
+    "$cli/options.c" "$cli/render.c" "$cli/stream.c" \
     "$root/tests/fuzz/fuzz_expr.c"
 # A rate byte (index into the rate table, then 2997/100, 999999/1001 and 1/1; bit 7 for 16 mm
 # feet), a mode byte (bits 0-2 --from, 5 and up none; bit 3 --align; bit 4 --each; bits 5-7
