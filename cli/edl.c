@@ -27,7 +27,7 @@ void edl_start(Edl *e, const Options *o)
     e->o = o;
     e->line = *o;
     e->as_written = 0;
-    e->held = 0;
+    e->held = e->held_end = 0;
 }
 
 /* --rate's rate with or without drop frame, as an FCM line says; 0 when it has none. */

@@ -53,11 +53,10 @@ static int convert_points(const Edl *e, const Token tc[4], const Writer *out, Co
     }
     for (int i = 0; ok && i < 4; i += 2) {
         int64_t length;
-        ok = edl_converted(e, read[i], &c->points[i])
-             && edl_converted(e, length_of(e, read[i], read[i + 1]), &length);
+        if (!edl_converted(e, read[i], &c->points[i])
+            || !edl_converted(e, length_of(e, read[i], read[i + 1]), &length))
+            return writer_report(out, tc[i], "result out of range for the output");
         c->points[i + 1] = c->points[i] + length;
-        if (!ok)
-            writer_report(out, tc[i], "result out of range for the output");
     }
     return ok;
 }
