@@ -103,6 +103,16 @@ size_t edl_release(Edl *e, char *out)
     return n;
 }
 
+/* Events and their time codes start with a digit, M2 lines with M: other lines, comments
+ * and titles, need no tokens. */
+static int worded(const char *s, size_t n)
+{
+    const char *p = s, *end = s + n;
+    while (p < end && is_blank(*p))
+        p++;
+    return p < end && (byte_kind(*p) == BYTE_DIGIT || *p == 'M');
+}
+
 /* Holds the line back when it is an event's first line: 1, or 0 when it is not one. */
 static int hold(Edl *e, const Token *t, int k, const char *s, size_t n, const char *end,
                 size_t size)
@@ -143,9 +153,9 @@ static size_t split_event(Edl *e, const Token *t, int k, const char *s, size_t n
 size_t edl_rewrite(Edl *e, const char *s, size_t n, const char *end, size_t size, char *out,
                    const Reporter *reporter)
 {
-    Token value, t[MAX_TOKENS];
+    Token value = {s, 0}, t[MAX_TOKENS];
     const int fcm = fcm_value(s, n, &value);
-    const int k = fcm || e->as_written ? 0 : edl_tokens(s, n, t);
+    const int k = fcm || e->as_written || !worded(s, n) ? 0 : edl_tokens(s, n, t);
     size_t length = e->held && !fcm ? split_event(e, t, k, s, n, out, reporter) : 0;
     if (length == 0) {
         const size_t before = e->held ? edl_release(e, out) : 0;
@@ -154,14 +164,18 @@ size_t edl_rewrite(Edl *e, const char *s, size_t n, const char *end, size_t size
         if (fcm) {
             frame_code_mode(e, value, &writer);
         } else if (!e->as_written) {
-            if (hold(e, t, k, s, n, end, size))
+            const int event = edl_event(e, t, k, &writer);
+            if (!event && hold(e, t, k, s, n, end, size))
                 return before;
-            if (!edl_event(e, t, k, &writer) && !edl_motion(e, t, k, &writer)) {
+            if (!event && !edl_motion(e, t, k, &writer)) {
                 writer.w += each_rewrite(s, n, &e->line, writer.w, reporter);
                 writer.copied = s + n;
             }
         }
         length = before + writer_finish(&writer, n);
     }
-    return length + copy(out + length, end, size);
+    /* One or two bytes: a call to memcpy would cost more. */
+    for (size_t i = 0; i < size; i++)
+        out[length + i] = end[i];
+    return length + size;
 }

@@ -39,14 +39,29 @@ static int length_converted(const Edl *e, Token t, int64_t *out)
     return n <= PELLUND_RATE_MAX_FRAMES && edl_converted(e, n, out);
 }
 
+/* Four tokens written as time codes: 1, with in *odd those not in the shape lists write;
+ * 0 when any is not written as one. */
+static int four_time_codes(const Edl *e, const Token tc[4], unsigned *odd)
+{
+    *odd = 0;
+    for (int i = 0; i < 4; i++)
+        if (!token_time_code(e, tc[i])) {
+            if (!token_like_time_code(tc[i]))
+                return 0;
+            *odd |= 1u << i;
+        }
+    return 1;
+}
+
 /* In points converted, out points those plus the lengths converted; 1, or 0 after reporting
  * every time code that cannot be read and the first that cannot be written. */
-static int convert_points(const Edl *e, const Token tc[4], const Writer *out, Converted *c)
+static int convert_points(const Edl *e, const Token tc[4], unsigned odd, const Writer *out,
+                          Converted *c)
 {
     int64_t read[4];
     int ok = 1;
     for (int i = 0; i < 4; i++) {
-        if (!token_time_code(e, tc[i]))
+        if (odd >> i & 1)
             ok = writer_report(out, tc[i], "unreadable time code: an event's time codes are hours, minutes, seconds and frames");
         else
             ok &= edl_read(e, tc[i], out, &read[i]);
@@ -64,7 +79,7 @@ static int convert_points(const Edl *e, const Token tc[4], const Writer *out, Co
 static int write_points(const Edl *e, const Token tc[4], const Converted *c, Writer *out)
 {
     for (int i = 0; i < 4; i++)
-        if (!edl_write(e, tc[i], "", c->points[i], out))
+        if (!edl_write(e, tc[i], 0, c->points[i], out))
             return 0;
     return 1;
 }
@@ -84,12 +99,12 @@ int edl_event(const Edl *e, const Token *t, int k, Writer *out)
     if (k < 8 || !token_digits(t[0]))
         return 0;
     const Token *tc = t + k - 4;
-    for (int i = 0; i < 4; i++)
-        if (!token_like_time_code(tc[i]))
-            return 0;
+    unsigned odd;
+    if (!four_time_codes(e, tc, &odd))
+        return 0;
     Converted c;
     const int has_length = k - 5 >= 3 && token_digits(t[k - 5]) && !e->o->keep_frames;
-    int ok = convert_points(e, tc, out, &c);
+    int ok = convert_points(e, tc, odd, out, &c);
     if (ok && has_length && !length_converted(e, t[k - 5], &c.length))
         ok = writer_report(out, t[k - 5], "transition length out of range");
     if (ok && has_length)
@@ -140,15 +155,13 @@ int edl_event_head(const Edl *e, const Token *t, int k)
 int edl_event_split(const Edl *e, const Token *head, int kh, Writer *head_out, const Token *t,
                     int k, Writer *out)
 {
-    if (k != 4)
+    unsigned odd;
+    if (k != 4 || !four_time_codes(e, t, &odd))
         return 0;
-    for (int i = 0; i < 4; i++)
-        if (!token_like_time_code(t[i]))
-            return 0;
     Converted c;
     const Token length = head[kh - 1];
     const int has_length = short_length(length) && !e->o->keep_frames;
-    if (!convert_points(e, t, out, &c))
+    if (!convert_points(e, t, odd, out, &c))
         return 1;
     /* At most SHORT_LENGTH digits: in range at any rate. */
     if (has_length && length_converted(e, length, &c.length))

@@ -30,19 +30,6 @@ int edl_tokens(const char *s, size_t n, Token t[MAX_TOKENS])
     return k;
 }
 
-int token_digits(Token t)
-{
-    for (size_t i = 0; i < t.n; i++)
-        if (byte_kind(t.s[i]) != BYTE_DIGIT)
-            return 0;
-    return t.n > 0;
-}
-
-int token_time_code(const Edl *e, Token t)
-{
-    return time_code_length(t.s, t.s + t.n, e->line.rate.labels) == t.n;
-}
-
 int token_like_time_code(Token t)
 {
     int marks = 0;
@@ -53,11 +40,6 @@ int token_like_time_code(Token t)
         marks += (k & BYTE_MARK) != 0;
     }
     return marks == 3;
-}
-
-void writer_start(Writer *out, const char *line, char *to, const Reporter *reporter)
-{
-    *out = (Writer){line, line, to, to, reporter};
 }
 
 void writer_replace(Writer *out, Token t, const char *text, size_t n)
@@ -84,33 +66,18 @@ size_t writer_finish(Writer *out, size_t n)
     return (size_t)(out->w - out->start);
 }
 
-static size_t column(const Writer *out, Token t)
-{
-    return (size_t)(t.s - out->line) + 1;
-}
-
 int writer_report(const Writer *out, Token t, const char *message)
 {
-    out->reporter->report(out->reporter->context, column(out, t), message);
+    out->reporter->report(out->reporter->context, writer_column(out, t), message);
     return 0;
 }
 
-int edl_read(const Edl *e, Token t, const Writer *out, int64_t *frames)
-{
-    return each_read(t.s, t.n, &e->line.rate, frames, out->reporter, column(out, t));
-}
-
-int edl_converted(const Edl *e, int64_t frames, int64_t *out)
-{
-    return output_count(frames, &e->line.rate, e->o, out);
-}
-
-int edl_write(const Edl *e, Token t, const char *prefix, int64_t count, Writer *out)
+int edl_write(const Edl *e, Token t, char prefix, int64_t count, Writer *out)
 {
     char text[PELLUND_TEXT_SIZE + 1];
-    const size_t p = strlen(prefix);
-    memcpy(text, prefix, p);
-    const int n = each_write(count, e->o, text + p, out->reporter, column(out, t));
+    const size_t p = prefix != 0;
+    text[0] = prefix;
+    const int n = each_write(count, e->o, text + p, out->reporter, writer_column(out, t));
     if (n < 0)
         return 0;
     writer_replace(out, t, text, p + (size_t)n);

@@ -91,7 +91,7 @@ int edl_motion(const Edl *e, const Token *t, int k, Writer *out)
         return writer_report(out, tc, "result out of range for the output") + 1;
     write_speed(e, speed, &v, out);
     /* A length converts as an event's lengths do, and keeps its '+'. */
-    if (!edl_write(e, length ? t[k - 1] : tc, length ? "+" : "", count, out))
+    if (!edl_write(e, length ? t[k - 1] : tc, length ? '+' : 0, count, out))
         writer_undo(out);
     return 1;
 }

@@ -20,8 +20,9 @@ typedef struct ExprError {
 
 /*
  * Evaluates the length bytes at text: time codes (01:00:00;00), frame
- * counts (123), feet+frames (112+08), real times (12.5s), + - * / and
- * parentheses. Products and quotients need a plain number on one side.
+ * counts (123), feet+frames (112+08, 1+2), real times (12.5s), + - * / and
+ * parentheses. Products and quotients need a plain number on one side; beside
+ * their operator a decimal (1.5) is a factor, elsewhere seconds and frames.
  * Returns 1 and the frame count, or 0 and what went wrong where.
  */
 int expr_evaluate(const char *text, size_t length, const ExprContext *context, int64_t *frames,

@@ -89,4 +89,6 @@ seed fuzz_expr each-rate   '\017\025\000' "$(printf 'TITLE: 1.2\n10:00:00:00 123
 seed fuzz_expr edl         '\004\000\231' "$(printf 'FCM: NON-DROP FRAME\r\n001  A V D 030 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\r\nM2   A 047.6 01:00:00:00\nFCM: DROP FRAME\n* 01:13:00:01 01;00;26;10.\n')"
 seed fuzz_expr edl-pal     '\002\000\001' "$(printf 'FCM: DROP FRAME\n002  A V C 00:00:00:00 00:00:01:00 23:59:59:24 00:00:00:10\n')"
 seed fuzz_expr factors     '\002\005\002' '-01:00:00:00 * 1.5 / 0.8 + 0.000000000001s'
+seed fuzz_expr feet-factor '\002\005\000' '1+2 * 250 * 1.5 - (1.5)x2 / 1,5 + +1'
+seed fuzz_expr edl-cr      '\003\000\035' "$(printf 'FCM: NON-DROP FRAME\r001  A V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\rM2   A 029.87 01:00:00:00\nM2   A 000.0 MSTR I +00:00:00:10\r\n004  A V W001 030\r01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\r')"
 run fuzz_expr
