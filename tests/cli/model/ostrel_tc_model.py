@@ -431,17 +431,18 @@ class EditList:
         self.kept, self.src = False, Rate(fps, DROP_FAMILY[fps] if drop else 0)
         return re.sub("(NON-)?DROP FRAME", "DROP FRAME" if self.dst.drop else "NON-DROP FRAME", line, 1)
 
-    def times(self, toks, number):
+    def times(self, toks):
         """Readers of the time codes among toks, or None where one is not time-code shaped."""
         readers = [edl_tc(t, self.src, a + 1) for a, _, t in toks]
         return None if None in readers else readers
 
-    def event(self, head, tcs, number_of_tcs, number_of_head):
-        """Edits of the head (length) and of the four time codes, or None where one is unreadable."""
+    def event(self, head, tcs, number):
+        """Edits of the head (a transition's length) and of the four time codes (on line number),
+        or None where one cannot be read: then the event stays as it was."""
         try:
-            counts = [r() for r in self.times(tcs, number_of_tcs)]
+            counts = [r() for r in self.times(tcs)]
         except Fault as e:
-            self.errors.append((number_of_tcs, e.col, str(e)))
+            self.errors.append((number, e.col, str(e)))
             return None
         edits = []
         for k in (0, 2):
@@ -473,8 +474,8 @@ class EditList:
         if self.opt.keep == "frames" and ratio != 1:
             neg = speed.startswith("-")
             places = max(1, len(speed.partition(".")[2]))
-            v = round(F(speed.lstrip("-")) * ratio, places)
-            text = ("%.*f" % (places, v)).rjust(len(speed) - neg, "0")
+            q = round(F(speed.lstrip("-")) * ratio * 10 ** places)
+            text = ("%d.%0*d" % (q // 10 ** places, places, q % 10 ** places)).rjust(len(speed) - neg, "0")
             edits.append((toks[2][0], toks[2][1], ("-" if neg else "") + text))
         return splice(line, edits)
 
@@ -491,13 +492,13 @@ class EditList:
                 out.append(self.fcm(line, number) + end)
             elif self.kept:
                 out.append(line + end)
-            elif first.isdigit() and len(toks) >= 8 and self.times(toks[-4:], number):
-                done = self.event(toks[:-4], toks[-4:], number, number)
+            elif first.isdigit() and len(toks) >= 8 and self.times(toks[-4:]):
+                done = self.event(toks[:-4], toks[-4:], number)
                 out.append(line + end if done is None else splice(line, done[0] + done[1]) + end)
             elif first.isdigit() and len(toks) in (4, 5) and k + 1 < len(lines) and self.split_tcs(lines[k + 1][0]):
                 nxt, nend = lines[k + 1]
                 tcs = self.split_tcs(nxt)
-                done = self.event(toks, tcs, number + 1, number)
+                done = self.event(toks, tcs, number + 1)
                 if done is None:
                     out += [line + end, nxt + nend]
                 else:
@@ -512,7 +513,7 @@ class EditList:
 
     def split_tcs(self, line):
         toks = [(m.start(), m.end(), m.group()) for m in re.finditer(r"[^ \t]+", line)]
-        return toks if len(toks) == 4 and self.times(toks, 0) else None
+        return toks if len(toks) == 4 and self.times(toks) else None
 
 
 def run(opt, data):
