@@ -54,7 +54,7 @@ class Noting(model.Expression):
 
 def lone_factor(text, rate, per_foot):
     # "(0.39) x 2" is s.ff in parentheses: today's main took it for a factor where it is no time
-    if re.search("\\( *[0-9]+\\.[0-9]+ *\\) *[*x\u00d7/\u00f7]|[*x\u00d7/\u00f7] *\\( *[0-9]+\\.[0-9]+ *\\)", text):
+    if re.search("[0-9]+\\.[0-9]+ *\\)[ )]*[*x\u00d7/\u00f7]|[*x\u00d7/\u00f7][ (-]*\\( *-? *[0-9]+\\.[0-9]+", text):
         return True
     try:
         e = Noting(text, rate, per_foot)
@@ -142,7 +142,7 @@ class Gen:
             return self.atom(rate, per, tags)
         sub = lambda: self.expr(rate, per, tags, depth + 1)  # noqa: E731
         form = self.pick((4, "sum"), (3, "product"), (2, "quotient"), (1, "paren"), (1, "neg"),
-                         (0 if self.skip else 0.6, "plus"), (0.02, "deep"))
+                         (0 if self.skip else 0.6, "plus"), (0.1 if depth == 0 else 0, "deep"))
         if form == "sum":
             return "%s %s %s" % (sub(), self.r.choice("+-"), sub())
         if form in ("product", "quotient"):
@@ -157,7 +157,7 @@ class Gen:
         if form == "deep":
             k = self.r.choice([199, 201] if self.skip else [199, 200, 201])
             tags.update(["N1"] if k == 200 else [])
-            return "(" * k + sub() + ")" * k
+            return "(" * k + self.atom(rate, per, tags) + ")" * k  # the whole line, no sign inside
         tags.add("F1")
         a, b, c = self.r.randint(0, 300), self.r.randint(0, 9), self.r.randint(0, 15)
         return self.r.choice(["%d+%d" % (a, b), "%d++%02d" % (a, c), "+%d" % b, "%d + +%d" % (a, b),
