@@ -33,7 +33,7 @@ NAMED = ["23.976", "23.98", "24", "25", "29.97", "29.97df", "30", "47.952", "48"
          "59.94df", "60", "119.88df", "120", "119.88", "29.97ndf", "59.94NDF", "29.97DF",
          "30000/1001df", "60000/1001df", "120000/1001df", "24000/1001", "2997/100"]
 EDL_RATES = ["23.976", "24", "25", "29.97", "29.97df", "30", "48", "50", "59.94", "59.94df", "60",
-             "119.88", "119.88df", "120"]
+             "119.88", "119.88df", "120", "23.98", "29.97NDF", "30000/1001", "60000/1001df", "2997/100", "96"]
 MARK_SETS = [":::", "::;", ";;;", "...", ",,,", ":.:", "::.", "::,"]
 WORDS = ["001 AX V C", "at", "TAKE 3.1", "2024.05.17", "048.0", "A001_C002_0517", "01:00:00:00:12",
          "01:00:00:00.5", "1.2.3", "note,", "(x)", "SLATE", "00:00:01:005", "-"]
@@ -255,7 +255,8 @@ class Gen:
                 lines.append("FCM: %sDROP FRAME%s" % ("" if drop else "NON-", self.r.choice(["", "", " "])))
                 src = model.Rate(base.fps, family if drop else 0) if (family or not drop) else src
             elif what in ("event", "split"):
-                n_in, r_in = self.r.randint(0, src.labels * 36000), self.r.randint(0, src.labels * 36000)
+                hours = self.pick((9, 10), (1, 150))
+                n_in, r_in = self.r.randint(0, src.labels * 3600 * hours), self.r.randint(0, src.labels * 36000)
                 length = self.pick((3, self.r.randint(0, 300)), (1, self.r.randint(0, 20000)))
                 tcs = [tc(x) for x in (n_in, n_in + length, r_in, r_in + length)]
                 head = "%03d%s%s%s%s%s%s" % (k + 1, sp(), self.r.choice(["A001C002", "BL", "AX", "ZZ100_51"]), sp(),
