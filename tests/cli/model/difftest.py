@@ -5,7 +5,7 @@ exit status and the lines named on standard error must agree.
     difftest.py [--seed N] [--count N] [--show N] [--skip-known] PATH/TO/ostrel-tc
 
 A case is one expression of a stream, one line of --each, or one whole edit list; streams and
---each batch many cases into one process. Each case carries the tags F1..F7 of the faults
+--each batch many cases into one process. Each case carries the tags (F1..F7, N1) of the faults
 whose input forms it holds; --skip-known (or OSTREL_DIFFTEST_SKIP_KNOWN=1) leaves those
 forms out, for a build where they are not yet mended.
 """
