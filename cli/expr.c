@@ -3,7 +3,7 @@
 #include "byte_kind.h"
 #include "literal.h"
 
-/* Deep enough for any expression typed by hand, shallow enough for any stack. */
+/* Parentheses: deep enough for any expression typed by hand, shallow enough for any stack. */
 #define MAX_DEPTH 200
 
 static void skip_blanks(Reader *r)
@@ -25,8 +25,13 @@ static int sum(Reader *r, Value *v);
 static int primary(Reader *r, Value *v)
 {
     if (r->at < r->end && *r->at == '(') {
+        if (r->depth >= MAX_DEPTH)
+            return reader_fail(r, r->at, "expression nested too deeply");
         const char *open = r->at++;
-        if (!sum(r, v))
+        r->depth++;
+        const int ok = sum(r, v);
+        r->depth--;
+        if (!ok)
             return 0;
         if (r->at >= r->end || *r->at != ')')
             return reader_fail(r, r->at < r->end ? r->at : open, "missing ')'");
@@ -36,27 +41,27 @@ static int primary(Reader *r, Value *v)
     return literal(r, v);
 }
 
+/* Signs are counted, not recursed into, so only parentheses nest. */
 static int unary(Reader *r, Value *v)
 {
-    skip_blanks(r);
-    if (++r->depth > MAX_DEPTH)
-        return reader_fail(r, r->at, "expression nested too deeply");
-    int ok;
-    if (r->at < r->end && *r->at == '+') {
-        ok = reader_fail(r, r->at, "a value cannot start with '+' (only '-' leads a value)");
-    } else if (r->at < r->end && *r->at == '-') {
+    int negative = 0;
+    for (;;) {
+        skip_blanks(r);
+        if (r->at < r->end && *r->at == '+')
+            return reader_fail(r, r->at, "a value cannot start with '+' (only '-' leads a value)");
+        if (r->at >= r->end || *r->at != '-')
+            break;
         r->at++;
-        ok = unary(r, v);
-        if (ok) {
-            v->frames = -v->frames;
-            v->count = -v->count;
-            v->f.negative = !v->f.negative;
-        }
-    } else {
-        ok = primary(r, v);
+        negative = !negative;
     }
-    r->depth--;
-    return ok;
+    if (!primary(r, v))
+        return 0;
+    if (negative) {
+        v->frames = -v->frames;
+        v->count = -v->count;
+        v->f.negative = !v->f.negative;
+    }
+    return 1;
 }
 
 /* '*', 'x', U+00D7 as 1, '/', U+00F7 as 2, else 0; the bytes taken in *size. */

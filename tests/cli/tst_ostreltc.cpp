@@ -95,6 +95,8 @@ private slots:
         row("decimal factor first", "--rate 25 1.5 * 00:00:01:01", "00:00:01:14\n");
         row("feet and one frame digit", "--rate 24 --to feet35 1+2", "1+02\n");
         row("decimal factor beside a count", "--rate 25 --to frames 250 * 1.5", "375\n");
+        row("two hundred parentheses, signs not counted",
+            "--to frames -" + QString(200, '(') + "-5" + QString(200, ')'), "5\n");
         row("decimal factor before x", "--rate 25 --to frames 1.5x2", "3\n");
         row("decimal divisor", "--rate 25 01:00:00:00 / 0.8", "01:15:00:00\n");
         row("decimal factor rounds half to even", "--rate 25 --to frames 00:00:00:05 * 0.5 + 00:00:00:07 * 0.5", "6\n");
@@ -163,6 +165,7 @@ private slots:
         row("each refuses other kinds", "--each --from seconds 1", "ostrel-tc: --each converts time codes; --from seconds does not go with it\n");
         row("rate 1000", "--rate 1000/1 1", "ostrel-tc: argument 2: unknown rate '1000/1' for --rate");
         row("nested too deeply", QString(300, '(') + "1", "ostrel-tc: column 201: expression nested too deeply\n");
+        row("a scaled count is a time", "--rate 25 2 * 1.5 * 00:00:01:00", "ostrel-tc: column 9: multiply by a plain number, not by a time\n");
     }
     void badInput()
     {
