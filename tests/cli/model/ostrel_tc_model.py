@@ -157,13 +157,13 @@ class Expression:
         if op == "*":
             if lk == rk and lk != "count":
                 raise Fault(col, "a product needs a time or a count, and a plain number or a factor")
-            kind = rk if lk == "factor" else lk if rk == "factor" else ("time" if "time" in (lk, rk) else "count")
+            kind = "time" if "time" in (lk, rk) or "factor" in (lk, rk) else "count"  # a scaled count is a time
             return kind, in_range(round(F(lv) * rv), col)
         if rk == "time" or lk == "factor":
             raise Fault(col, "divide a time or a count by a plain number or a factor")
         if rv == 0:
             raise Fault(col, "division by zero")
-        return lk, in_range(round(F(lv) / rv), col)
+        return "time" if rk == "factor" else lk, in_range(round(F(lv) / rv), col)
 
     def unary(self, depth):
         if self.peek() == "-":
@@ -175,11 +175,13 @@ class Expression:
         return self.primary(depth)
 
     def beside_product(self, i):
-        """A decimal beside * or / is a factor; a sign before it belongs to the number."""
-        j = i - 1
-        while j >= 0 and self.toks[j][0] == "-" and (j == 0 or self.toks[j - 1][0] in "(+-*/"):
+        """A decimal beside * or / is a factor, through its own signs and parentheses."""
+        j, k, t = i - 1, i + 1, self.toks
+        while j >= 0 and (t[j][0] == "-" and (j == 0 or t[j - 1][0] in "(+-*/")
+                          or t[j][0] == "(" and k < len(t) and t[k][0] == ")"):
+            k += t[j][0] == "("
             j -= 1
-        return any(0 <= k < len(self.toks) and self.toks[k][0] in "*/" for k in (j, i + 1))
+        return any(0 <= n < len(t) and t[n][0] in "*/" for n in (j, k))
 
     def primary(self, depth):
         if self.i >= len(self.toks):
@@ -196,9 +198,10 @@ class Expression:
             return v
         if kind == "num" and text.isdigit():
             return "count", in_range(int(text), pos + 1)
-        if kind == "num" and re.fullmatch(r"[0-9]+\.[0-9]+", text) and self.beside_product(self.i - 1):
-            if len(text.partition(".")[2]) > 9:
-                raise Fault(pos + 1, "a factor has up to nine decimals")
+        if kind == "num" and re.fullmatch(r"[0-9]*[.,][0-9]+", text) and self.beside_product(self.i - 1):
+            whole, mark, decimals = text.partition("." if "." in text else ",")
+            if mark == "," or len(decimals) > 9 or len(whole) > 13:  # 1,5: a time code or a factor?
+                raise Fault(pos + 1, "a factor is up to 13 digits, '.' and up to nine decimals")
             return "factor", F(text)
         if kind == "num":
             fields = re.split("[:;.,]", text)
@@ -225,8 +228,12 @@ def convert(n, src, dst, keep):
     return n if keep == "frames" else in_range(round(n * dst.fps / src.fps), 0)
 
 
+def day(rate):
+    return rate.labels * 86400 - rate.drop * 9 * 144
+
+
 def tc_text(n, rate, wrap=False, marks=True, leading=True):
-    n = n % (rate.labels * 86400 - rate.drop * 9 * 144) if wrap else n  # a day's frames
+    n = n % day(rate) if wrap else n
     a, L = rate.label(abs(n)), rate.labels
     text = "%02d:%02d:%02d%s%0*d" % (a // (L * 3600), a // (L * 60) % 60, a // L % 60,
                                      ";" if rate.drop else ":", 3 if L > 100 else 2, a % L)
@@ -354,10 +361,10 @@ class EditList:
             self.errors.append((number, e.col, str(e)))
             return None
         edits = []
-        for k in (0, 2):  # out = in + length
-            n_in = self.pos(counts[k])
-            edits += [tcs[k][:2] + (self.write(n_in),),
-                      tcs[k + 1][:2] + (self.write(n_in + self.pos(counts[k + 1] - counts[k])),)]
+        for k in (0, 2):  # out = in + length; on a 24-hour clock an earlier out is past midnight
+            n_in, length = self.pos(counts[k]), counts[k + 1] - counts[k]
+            length += day(self.src) if self.opt.wrap and length < 0 else 0
+            edits += [tcs[k][:2] + (self.write(n_in),), tcs[k + 1][:2] + (self.write(n_in + self.pos(length)),)]
         a, b, t = head[-1]
         length = len(head) >= 4 and t.isdigit() and self.opt.keep == "duration"
         return [(a, b, "%0*d" % (len(t), self.pos(int(t))))] if length else [], edits
