@@ -17,11 +17,14 @@ typedef struct Converted {
     int64_t length;
 } Converted;
 
-/* A length on a 24-hour clock runs forward past midnight. */
+/* A length on a 24-hour clock runs forward from the in point, past midnight if need be,
+ * and is less than a day, as 25:00 is 01:00 there. */
 static int64_t length_of(const Edl *e, int64_t in, int64_t out)
 {
     const int64_t day = day_frames(&e->line.rate), n = out - in;
-    return e->o->wrap && n < 0 ? n % day + day : n;
+    if (!e->o->wrap)
+        return n;
+    return n % day < 0 ? n % day + day : n % day;
 }
 
 static int64_t digits_value(Token t)

@@ -293,6 +293,9 @@ private slots:
         row("each lone CR", "--each --rate 30", "a\rb 00:00:00:45\n", "a\rb 00:00:00:45\n",
             "ostrel-tc: line 2, column 12: frames 45 past 29 at 30\n");
         row("stream lone CR", "--rate 25 --to frames", "1\r00:00:01:00\r\n2", "1\n25\n2\n");
+        row("edl lengths on a 24-hour clock", "--edl --rate 30 --to-rate 120 --keep frames --wrap",
+            "001  AX V C 01:00:00:00 29:00:00:00 23:00:00:00 01:00:00:00\n002  AX V C 25:00:00:00 01:00:00:00 01:00:00:00 01:00:00:00\n",
+            "001  AX V C 00:15:00:000 01:15:00:000 05:45:00:000 06:15:00:000\n002  AX V C 06:15:00:000 06:15:00:000 00:15:00:000 00:15:00:000\n");
         row("M2 speed kept at one rate", "--edl --rate 29.97df --to-rate 29.97df --keep frames",
             "M2   CLIP3       029.87               01:00:10:00\n", "M2   CLIP3       029.87               01:00:10;00\n");
         row("M2 speed keeps its decimals", "--edl --rate 29.97 --to-rate 25 --keep frames",

@@ -363,7 +363,7 @@ class EditList:
         edits = []
         for k in (0, 2):  # out = in + length; on a 24-hour clock an earlier out is past midnight
             n_in, length = self.pos(counts[k]), counts[k + 1] - counts[k]
-            length += day(self.src) if self.opt.wrap and length < 0 else 0
+            length = length % day(self.src) if self.opt.wrap else length
             edits += [tcs[k][:2] + (self.write(n_in),), tcs[k + 1][:2] + (self.write(n_in + self.pos(length)),)]
         a, b, t = head[-1]
         length = len(head) >= 4 and t.isdigit() and self.opt.keep == "duration"
