@@ -9,7 +9,8 @@ set -euo pipefail
 prefix=$1
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-qt-wasm.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+# A failed build is kept for a look at what failed.
+trap 'if [ $? -eq 0 ]; then rm -rf "$work"; else echo "Qt build kept in $work" >&2; fi' EXIT
 src=$(bash "$here/../qt_source.sh" "$work")
 
 # Qt looks for an Emscripten SDK: a config naming its root, with emcc inside. Debian's emcc runs
@@ -20,9 +21,10 @@ ln -s "$(command -v emcc)" "$work/emsdk/emscripten/emcc"
 echo "EMSCRIPTEN_ROOT = 'emscripten'" > "$work/emsdk/.emscripten"
 export EMSDK="$work/emsdk" NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
 
-# Two changes to Debian's source (qt6-base-wasm.patch): the platform plugin keeps only the
-# small default font of the three it carries in every page (the program brings its own), and
-# four wasm sources get the includes that Qt's precompiled headers, off for wasm, gave them.
+# Changes to Debian's source (qt6-base-wasm.patch): the platform plugin keeps only the small
+# default font of the three it carries in every page (the program brings its own); four wasm
+# sources get the includes that Qt's precompiled headers, off for wasm, gave them; and the
+# widgets' file of removed functions leaves out those of the menus and tool bars left out.
 patch -s -p1 -d "$src" < "$here/qt6-base-wasm.patch"
 
 # Everything the program does not use is left out: it only makes the page larger and slower.
@@ -56,7 +58,7 @@ dirs=(src/corelib src/gui src/widgets src/opengl src/plugins/platforms/wasm)
 for dir in src/3rdparty/*/; do
     [ -f "$dir/cmake_install.cmake" ] && dirs+=("${dir%/}")
 done
-ninja "${dirs[@]/%//all}"
+ninja -k 0 "${dirs[@]/%//all}"
 for dir in . src src/3rdparty src/plugins src/plugins/platforms "${dirs[@]}"; do
     cmake -DCMAKE_INSTALL_LOCAL_ONLY=ON -P "$dir/cmake_install.cmake" > /dev/null
 done
