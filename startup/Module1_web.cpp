@@ -20,8 +20,9 @@ int main(int argc, char *argv[])
 
     auto *calculator = new frmOstrel;
     calculator->setAttribute(Qt::WA_DeleteOnClose);
-    // The page is the calculator's frame: Qt would draw a title bar of its own on it.
-    calculator->setWindowFlag(Qt::FramelessWindowHint);
+    // The page is the calculator's frame: Qt would draw a title bar of its own on it, with a
+    // close box that leaves an empty page.
+    calculator->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     // show() would stretch it over the whole page, as a browser's first window.
     calculator->setVisible(true);
     AboutAtStart::showInFrontOf(calculator);

@@ -13,13 +13,13 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-qt-wasm.XXXXXX")
 trap 'if [ $? -eq 0 ]; then rm -rf "$work"; else echo "Qt build kept in $work" >&2; fi' EXIT
 src=$(bash "$here/../qt_source.sh" "$work")
 
-# Qt looks for an Emscripten SDK: a config naming its root, with emcc inside. Debian's emcc runs
-# with Debian's python and node, whatever else is first on PATH; node finds Debian's modules
-# only when told where they are.
-mkdir -p "$work/emsdk/emscripten"
-ln -s "$(command -v emcc)" "$work/emsdk/emscripten/emcc"
-echo "EMSCRIPTEN_ROOT = 'emscripten'" > "$work/emsdk/.emscripten"
-export EMSDK="$work/emsdk" NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
+# Qt looks for an Emscripten SDK, here and when it builds a program: a config naming its root,
+# with emcc inside; PREFIX/emsdk is one for Debian's emcc. That emcc runs with Debian's python
+# and node, whatever else is first on PATH; node finds Debian's modules only when told where.
+mkdir -p "$prefix/emsdk/emscripten"
+ln -sfn "$(command -v emcc)" "$prefix/emsdk/emscripten/emcc"
+echo "EMSCRIPTEN_ROOT = 'emscripten'" > "$prefix/emsdk/.emscripten"
+export EMSDK="$prefix/emsdk" NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
 
 # Changes to Debian's source (qt6-base-wasm.patch): the platform plugin keeps only the small
 # default font of the three it carries in every page (the program brings its own); four wasm
