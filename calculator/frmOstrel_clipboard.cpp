@@ -2,24 +2,20 @@
 // itself travels in the copy register.
 #include "frmOstrel.h"
 
+#include "ClipboardText.h"
 #include "DisplayBox.h"
 #include "NumberText.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-
 void frmOstrel::cmdCopy_Click()
 {
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(NumberText::shown(szTCDisplay));
+    ClipboardText::replace(NumberText::shown(szTCDisplay));
     dwTCClip = dwTCcurrent;
     szTCClip = szTCDisplay;
 }
 
 void frmOstrel::cmdPaste_Click()
 {
-    const QString text = QGuiApplication::clipboard()->text();
+    const QString text = ClipboardText::read();
     if (!text.isEmpty())
         m_display->insertAtCaret(text);
     dwTCcurrent = dwTCClip;

@@ -16,9 +16,6 @@
 
 namespace {
 
-constexpr int kClientWidth = 4290, kClientHeight = 2970; // twips
-constexpr int kScreenLeft = 4470, kScreenTop = 3705;     // client area's corner, twips
-
 QRect pixelRect(const ControlSpec &row)
 {
     return Twips::toPixels(row.left, row.top, row.width, row.height);
@@ -105,9 +102,10 @@ void frmOstrel::applyWindowSettings()
     setWindowIcon(calculatorPicture());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    const QSize size = Twips::toPixels(0, 0, kClientWidth, kClientHeight).size();
+    using namespace CalculatorPlace;
+    const QSize size = Twips::toPixels(0, 0, clientWidth, clientHeight).size();
     setFixedSize(size);
-    setGeometry(QRect(DesktopPlace::at(kScreenLeft, kScreenTop), size));
+    setGeometry(QRect(DesktopPlace::at(screenLeft, screenTop), size));
 }
 
 QWidget *frmOstrel::control(const QString &name) const

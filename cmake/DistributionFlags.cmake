@@ -9,6 +9,11 @@ add_library(ostrel_distribution_flags INTERFACE)
 target_compile_options(ostrel_distribution_flags INTERFACE
     -ffile-prefix-map=${PROJECT_SOURCE_DIR}=. -ffile-prefix-map=${PROJECT_BINARY_DIR}=./build)
 
+# WebAssembly has no ELF hardening to ask for: the browser checks every memory access.
+if(EMSCRIPTEN)
+    return()
+endif()
+
 if(WIN32)
     # dpkg-buildflags knows ELF only. A PE file is relocatable anywhere in a 64-bit space,
     # runs no data, and carries no build time in its header.

@@ -9,6 +9,9 @@
 #                                     and .msi (the first run also builds Qt for Windows, once, into
 #                                     a cache); signed when OSTREL_SIGN_PKCS12 names a certificate
 #                                     (and OSTREL_SIGN_PASSWORD_FILE a file with its password)
+#   bash packaging/build.sh web       build for browsers: the page in build-web/site and
+#                                     build-web/Ostrel-<version>-web.zip (the first run also builds
+#                                     Qt for WebAssembly, once, into a cache)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,6 +27,7 @@ windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils
                   wine64 wine fonts-wine zip dpkg-dev groff-base wixl msitools faketime
                   osslsigncode)
 windows_test_packages=(unzip python3-pefile openssl)
+web_packages=(emscripten node-acorn patch zip)
 
 as_root() { # command...: through sudo when not root
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -92,6 +96,35 @@ build_windows() {
     bash "$here/packaging/windows/package.sh" "$here/build-windows"
 }
 
+# Qt for WebAssembly, likewise built once for each Qt and Emscripten version.
+web_qt() {
+    local qt_version em_version
+    qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev | sed 's/[+~].*//')
+    em_version=$(emcc --version | sed -n '1s/.* \([0-9][0-9.]*\) .*/\1/p')
+    echo "${OSTREL_QT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/ostrel}/qt-$qt_version-wasm-emscripten$em_version"
+}
+
+# The page, in build-web/site and zipped; its icons come from a desktop build of the icon maker.
+build_web() {
+    local qt
+    qt=$(web_qt)
+    if [ ! -f "$qt/.complete" ]; then
+        echo "Building Qt for WebAssembly into $qt, once (about half an hour on two cores)"
+        rm -rf "$qt"
+        local start=$SECONDS
+        as_root bash "$here/packaging/web/build_qt.sh" "$qt"
+        touch "$qt/.complete"
+        echo "Qt for WebAssembly built in $((SECONDS - start)) s"
+    fi
+    cmake -S "$here" -B "$here/build-web/icons" -G Ninja -DBUILD_TESTING=OFF -DOSTREL_BENCH=OFF
+    cmake --build "$here/build-web/icons" --target ostrel_hicolor_icons
+    build build-web -DCMAKE_BUILD_TYPE=MinSizeRel \
+        -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DQT_CHAINLOAD_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+    bash "$here/packaging/web/package.sh" "$here/build-web" "$here/build-web/icons/packaging/icons/hicolor"
+}
+
 case "$mode" in
 run)
     install_missing "${run_packages[@]}"
@@ -119,8 +152,12 @@ install)
     (cd "$here/build" && rm -f ostrel_*.deb && cpack -G DEB)
     install_package "$(ls "$here"/build/ostrel_*_*.deb)"
     ;;
+web)
+    install_missing "${run_packages[@]}" "${web_packages[@]}"
+    build_web
+    ;;
 *)
-    echo "usage: $0 run|test|install|windows" >&2
+    echo "usage: $0 run|test|install|windows|web" >&2
     exit 2
     ;;
 esac

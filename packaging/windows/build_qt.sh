@@ -10,20 +10,7 @@ version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 work=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-qt.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-# Debian's own archive, as a source too.
-if ! apt-get source --print-uris "qt6-base=$version" 2>/dev/null | grep -q orig; then
-    awk 'BEGIN { RS = ""; ORS = "\n\n" } /Types:[^\n]*deb/ && /URIs:[^\n]*debian/ {
-            sub(/Types:[^\n]*/, "Types: deb-src"); print }' \
-        /etc/apt/sources.list.d/*.sources > "$work/deb-src.sources" 2>/dev/null || true
-    awk '$1 == "deb" && $2 ~ /debian/ { $1 = "deb-src"; print }' \
-        /etc/apt/sources.list > "$work/deb-src.list" 2>/dev/null || true
-    for f in "$work"/deb-src.*; do
-        [ -s "$f" ] && install -m 644 "$f" "/etc/apt/sources.list.d/ostrel-$(basename "$f")"
-    done
-    apt-get update -qq
-fi
-(cd "$work" && apt-get source -qq "qt6-base=$version" >/dev/null)
-src=$(find "$work" -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
+src=$(bash "$here/../qt_source.sh" "$work")
 
 mkdir -p "$work/build"
 cd "$work/build"

@@ -1,0 +1,86 @@
+// Time from navigation to the page's first WebGL draw, in fresh headless Chromium profiles.
+//   node bench/web_first_draw.mjs SITE_DIR RUNS
+import { spawn } from 'node:child_process';
+import { once } from 'node:events';
+import { mkdtempSync, rmSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import { createServer } from 'node:net';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+
+const require = createRequire(new URL('../tests/web/package.json', import.meta.url));
+const puppeteer = require('puppeteer-core');
+const [site, runs = '5'] = process.argv.slice(2);
+
+// Marks the first draw call on any WebGL context, in the page's own time (0 = navigation).
+const watchDraws = () => {
+  for (const type of [window.WebGLRenderingContext, window.WebGL2RenderingContext]) {
+    for (const name of ['drawArrays', 'drawElements']) {
+      const draw = type.prototype[name];
+      type.prototype[name] = function (...args) {
+        if (window.firstDraw === undefined)
+          window.firstDraw = performance.now();
+        return draw.apply(this, args);
+      };
+    }
+  }
+};
+
+async function freePort() {
+  const probe = createServer().listen(0, '127.0.0.1');
+  await once(probe, 'listening');
+  const { port } = probe.address();
+  probe.close();
+  await once(probe, 'close');
+  return port;
+}
+
+const port = await freePort();
+const server = spawn('python3', ['-m', 'http.server', '--bind', '127.0.0.1', '--directory', site,
+  String(port)], { stdio: 'ignore' });
+const origin = `http://127.0.0.1:${port}/`;
+for (let tries = 0; ; ++tries) {
+  try {
+    if ((await fetch(origin)).ok) break;
+  } catch (error) {
+    if (tries > 100) throw error;
+  }
+  await new Promise((resolve) => setTimeout(resolve, 100));
+}
+
+const draws = [], loads = [];
+try {
+  for (let run = 0; run < Number(runs); ++run) {
+    const profile = mkdtempSync(join(tmpdir(), 'ostrel-bench-'));
+    const browser = await puppeteer.launch({
+      executablePath: process.env.OSTREL_CHROMIUM || '/usr/bin/chromium',
+      headless: false, // the flag below, as given
+      userDataDir: profile,
+      args: ['--headless=new', '--no-sandbox', '--use-angle=swiftshader',
+        '--enable-unsafe-swiftshader', '--no-first-run', '--disable-background-networking',
+        '--disable-component-update', '--disable-sync', '--window-size=1024,768'],
+    });
+    try {
+      const page = await browser.newPage();
+      await page.evaluateOnNewDocument(watchDraws);
+      await page.goto(origin, { waitUntil: 'load' });
+      await page.waitForFunction(() => window.firstDraw !== undefined, { timeout: 60000 });
+      const timing = await page.evaluate(() => ({
+        draw: window.firstDraw,
+        load: performance.getEntriesByType('navigation')[0].loadEventEnd,
+      }));
+      draws.push(timing.draw);
+      loads.push(timing.load);
+    } finally {
+      await browser.close();
+      rmSync(profile, { recursive: true, force: true });
+    }
+  }
+} finally {
+  server.kill();
+}
+
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+const list = (values) => values.map((value) => (value / 1000).toFixed(2)).join(' ');
+console.log(`load event   median ${(median(loads) / 1000).toFixed(2)} s  (runs: ${list(loads)})`);
+console.log(`first draw   median ${(median(draws) / 1000).toFixed(2)} s  (runs: ${list(draws)})`);
