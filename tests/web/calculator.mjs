@@ -59,12 +59,13 @@ export class Calculator {
     return decode(await this.page.screenshot({ type: 'png', clip }));
   }
 
-  // The first screenshot for which test(shot) holds and that the next one repeats.
-  async waitFor(test, what, timeoutMs = 20000) {
+  // The first screenshot (of clip, or all) for which test(shot) holds and that the next one
+  // repeats.
+  async waitFor(test, what, timeoutMs = 20000, clip = undefined) {
     const start = Date.now();
     let last = null;
     for (;;) {
-      const raw = Buffer.from(await this.page.screenshot({ type: 'png' }));
+      const raw = Buffer.from(await this.page.screenshot({ type: 'png', clip }));
       if (last && raw.equals(last)) {
         const shot = decode(raw);
         if (test(shot)) return shot;

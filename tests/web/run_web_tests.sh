@@ -3,11 +3,14 @@
 # the about window, the range message, Paste, an offline start and the Linux screenshot.
 # Ends with "N passed, N failed"; non-zero when a test failed.
 #
-#   run_web_tests.sh SITE_DIR        (the folder with index.html; needs chromium, node, npm)
+#   run_web_tests.sh SITE_DIR        (the folder with index.html; needs chromium, node, npm;
+#                                     OSTREL_CHROMIUM names another Chromium)
 set -uo pipefail
 site=$(cd "${1:?usage: run_web_tests.sh SITE_DIR}" && pwd) || exit 1
 here=$(cd "$(dirname "$0")" && pwd)
 [ -f "$site/index.html" ] || { echo "no index.html in $site"; echo "0 passed, 1 failed"; exit 1; }
+[ -x "${OSTREL_CHROMIUM:-/usr/bin/chromium}" ] \
+    || { echo "no ${OSTREL_CHROMIUM:-/usr/bin/chromium}"; echo "0 passed, 1 failed"; exit 1; }
 if [ ! -d "$here/node_modules/puppeteer-core" ]; then
     (cd "$here" && npm ci --no-audit --no-fund --loglevel=error) \
         || { echo "npm ci failed"; echo "0 passed, 1 failed"; exit 1; }
