@@ -63,11 +63,14 @@ export async function launch() {
 }
 
 // A browser context of its own, its own service workers and storage, where pages of origin
-// may read and write the clipboard when clipboard is true.
-export async function context(browser, origin, { clipboard = true } = {}) {
+// may write the clipboard, and read it when read is 'granted' (else 'denied' or 'prompt').
+export async function context(browser, origin, { read = 'granted' } = {}) {
   const ctx = await browser.createBrowserContext();
-  if (clipboard)
-    await ctx.overridePermissions(origin, ['clipboard-read', 'clipboard-write',
-      'clipboard-sanitized-write']);
+  await allowReading(ctx, origin, read);
   return ctx;
+}
+
+export function allowReading(ctx, origin, read) {
+  return ctx.setPermission(origin, { permission: { name: 'clipboard-write' }, state: 'granted' },
+    { permission: { name: 'clipboard-read' }, state: read });
 }

@@ -55,8 +55,10 @@ export class Calculator {
       requestAnimationFrame(() => requestAnimationFrame(() => setTimeout(resolve, 0)))));
   }
 
+  // Never beyond the viewport: for that Chromium resizes the page for a moment, and the
+  // program sees it.
   async shot(clip = undefined) {
-    return decode(await this.page.screenshot({ type: 'png', clip }));
+    return decode(await this.page.screenshot({ type: 'png', clip, captureBeyondViewport: false }));
   }
 
   // The first screenshot (of clip, or all) for which test(shot) holds and that the next one
@@ -65,7 +67,7 @@ export class Calculator {
     const start = Date.now();
     let last = null;
     for (;;) {
-      const raw = Buffer.from(await this.page.screenshot({ type: 'png', clip }));
+      const raw = Buffer.from(await this.page.screenshot({ type: 'png', clip, captureBeyondViewport: false }));
       if (last && raw.equals(last)) {
         const shot = decode(raw);
         if (test(shot)) return shot;
