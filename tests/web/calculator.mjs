@@ -12,10 +12,20 @@ const controls = controlPoints();
 
 const namedKeys = {
   'kp+': 'NumpadAdd', 'kp-': 'NumpadSubtract', 'kp*': 'NumpadMultiply', 'kp/': 'NumpadDivide',
-  end: 'End', ret: 'Enter', esc: 'Escape', bksp: 'Backspace',
+  end: 'End', ret: 'Enter', esc: 'Escape', bksp: 'Backspace', space: 'Space', del: 'Delete',
 };
-// What Option+key types on a Mac's US layout: the page must read the physical key.
+// Keys as other keyboards send them, where the page must read the key's place: Option+key on
+// a Mac's US layout, the main-row digits unshifted on a French layout, and the keypad's digits
+// with Num Lock on (puppeteer's keypad digits are those with Num Lock off: End, Down...).
 const macOption = { p: 'π', d: '∂', o: 'ø', t: '†', s: 'ß', r: '®', f: 'ƒ', c: 'ç', m: 'µ', l: '¬' };
+const french = ['à', '&', 'é', '"', "'", '(', '-', 'è', '_', 'ç'];
+const layouts = {
+  mac: (letter) => ({ key: macOption[letter], code: keyCode(letter), windowsVirtualKeyCode:
+    letter.toUpperCase().charCodeAt(0), modifiers: 1 }),
+  fr: (digit) => ({ key: french[digit], code: keyCode(digit), windowsVirtualKeyCode: 0x30 + Number(digit) }),
+  num: (digit) => ({ key: digit, code: 'Numpad' + digit, windowsVirtualKeyCode: 0x60 + Number(digit),
+    location: 3 }),
+};
 
 function keyCode(name) {
   if (namedKeys[name]) return namedKeys[name];
@@ -109,18 +119,16 @@ export class Calculator {
     await this.settle();
   }
 
-  // A letter with Option held as a Mac sends it: the code names the key, the key the
-  // character the layout makes of it.
-  async macOption(letter) {
+  // A key as another layout sends it: the code names the key, the key the character the
+  // layout makes of it.
+  async layoutKey(layout, name) {
     const client = await this.page.createCDPSession();
-    const event = { modifiers: 1, key: macOption[letter], code: keyCode(letter),
-      windowsVirtualKeyCode: letter.toUpperCase().charCodeAt(0) };
-    await this.withAlt(async () => {
-      await client.send('Input.dispatchKeyEvent', { type: 'keyDown', text: event.key, ...event });
-      await sleep(kKeyGapMs);
-      await client.send('Input.dispatchKeyEvent', { type: 'keyUp', ...event });
-    });
+    const event = layouts[layout](name);
+    await client.send('Input.dispatchKeyEvent', { type: 'keyDown', text: event.key, ...event });
+    await sleep(kKeyGapMs);
+    await client.send('Input.dispatchKeyEvent', { type: 'keyUp', ...event });
     await client.detach();
+    await this.settle();
   }
 
   async clickAt(x, y) {
@@ -130,18 +138,22 @@ export class Calculator {
   }
 
   // Words: "5", "kp+", "end" a key tapped; "alt+d" with Alt held; "mac+d" with Option held on
-  // a Mac; "[MS1]" the control with that caption clicked.
+  // a Mac; "fr:1" the key 1 on a French layout; "num:1" the keypad's 1 with Num Lock on;
+  // "[MS1]" the control with that caption clicked.
   async play(script) {
     for (const word of script.split(' ').filter(Boolean)) {
       const caption = word.match(/^\[(.+)\]$/)?.[1];
-      const chord = word.match(/^(alt|mac)\+(.)$/);
+      const chord = word.match(/^alt\+(.)$/)?.[1];
+      const other = word.match(/^(mac)\+(.)$/) ?? word.match(/^(fr|num):(.)$/);
       if (caption) {
         if (!controls[caption]) throw new Error(`no control "${caption}"`);
         await this.clickAt(this.origin.x + controls[caption].x, this.origin.y + controls[caption].y);
-      } else if (chord?.[1] === 'alt') {
-        await this.withAlt(() => this.tap(keyCode(chord[2])));
       } else if (chord) {
-        await this.macOption(chord[2]);
+        await this.withAlt(() => this.tap(keyCode(chord)));
+      } else if (other?.[1] === 'mac') {
+        await this.withAlt(() => this.layoutKey('mac', other[2]));
+      } else if (other) {
+        await this.layoutKey(other[1], other[2]);
       } else {
         await this.tap(keyCode(word));
       }

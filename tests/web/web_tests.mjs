@@ -212,14 +212,22 @@ for (const row of cases.rangeMessage)
     return `message ${box.width}x${box.height} at ${box.x},${box.y}, seen ${waited} ms after the key's events`;
   });
 
-// Keys read by their place, not their character: Option+letter on a Mac types a symbol.
-const macRows = [
-  { name: 'Option+P (π) picks PAL', script: 'mac+p 2 4 2 4 kp+ 1 end', by: '[Copy]', copied: '00:00:25:00' },
+// Keys the end-to-end table has no words for, and keys read by their place whatever
+// character the layout makes of them.
+const keyRows = [
+  { name: 'Option+P (π) on a Mac picks PAL', script: 'mac+p 2 4 2 4 kp+ 1 end', copied: '00:00:25:00' },
   { name: 'Option+D (∂) picks DF, Option+O (ø) copies', script: 'mac+d 5 9 2 9 kp+ 1 end', by: 'mac+o',
     copied: '00:01:00;02' },
+  { name: 'digit keys on a French layout (& é)', script: 'fr:1 fr:2 kp+ fr:3 end', copied: '00:00:00:15' },
+  { name: 'keypad digits with Num Lock on', script: 'num:1 num:2 kp+ num:3 end', copied: '00:00:00:15' },
+  // As on Linux: Space erases the digit, then presses the focused button, that digit's.
+  { name: 'Space erases and presses the focused digit again', script: '5 kp+ 9 space 3 end',
+    copied: '00:00:03:08' },
+  { name: 'Delete removes the last digit', script: '5 kp+ 9 del 3 end', copied: '00:00:00:08' },
+  { name: 'Enter presses the operator last used', script: '5 kp+ ret', copied: '00:00:00:10' },
 ];
-for (const row of macRows)
-  await oneCase(`macKeys: ${row.name}`, {}, async (calculator) => {
+for (const row of keyRows)
+  await oneCase(`keys: ${row.name}`, {}, async (calculator) => {
     await calculator.play(row.script);
     same(await calculator.copy(row.by), row.copied);
   });
