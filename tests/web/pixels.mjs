@@ -32,6 +32,13 @@ export function difference(a, b, { rect = null, except = null, dx = 0, dy = 0, t
   return { count, box };
 }
 
+// Pixels of picture (inside rect, or all) unlike its top-left one, the page's background.
+export function unlikeBackground(picture, rect = null) {
+  const plain = { width: picture.width, height: picture.height, data: Buffer.alloc(picture.data.length) };
+  for (let i = 0; i < plain.data.length; i += 4) picture.data.copy(plain.data, i, 0, 4);
+  return difference(picture, plain, { rect });
+}
+
 // A picture scaled down by a whole factor, each pixel the mean of its block.
 export function shrink(picture, factor) {
   const width = Math.floor(picture.width / factor), height = Math.floor(picture.height / factor);

@@ -4,7 +4,7 @@ import { readFileSync } from 'node:fs';
 import { fileURLToPath } from 'node:url';
 import { allowReading, context, launch, serve } from './browser.mjs';
 import { Calculator, kViewport } from './calculator.mjs';
-import { difference, locate, readPng, shrink } from './pixels.mjs';
+import { difference, locate, readPng, shrink, unlikeBackground } from './pixels.mjs';
 import { endToEndCases } from './tables.mjs';
 
 const root = fileURLToPath(new URL('../../', import.meta.url));
@@ -69,15 +69,9 @@ const cases = endToEndCases();
 // "a". At 1x the first start finds the calculator by the Linux screenshot's picture, and
 // later starts are checked against these pictures.
 const layout = {};
-const background = (shot) => shot.data.readUInt32BE(0);
-const drawn = (shot) => {
-  let count = 0;
-  for (let i = 0; i < shot.data.length; i += 4) count += shot.data.readUInt32BE(i) !== background(shot);
-  return count;
-};
 async function firstStart(scale) {
   const calculator = await Calculator.open(ctx, url, { scale, origin: layout.origin });
-  const withAbout = await calculator.waitFor((shot) => drawn(shot) > 60000 * scale * scale,
+  const withAbout = await calculator.waitFor((shot) => unlikeBackground(shot).count > 60000 * scale * scale,
     'the about window drawn');
   await calculator.play('a');
   const alone = await calculator.waitFor(
@@ -103,18 +97,11 @@ function oneCase(name, options, body) {
   return test(name, async () => body(await started(options)));
 }
 
-// The calculator's window as drawn, with its frame where the page draws one: the pixels
-// unlike the page's background round the calculator.
-function windowBox(shot, origin) {
-  let left = Infinity, top = Infinity, right = -1, bottom = -1;
-  for (let y = Math.max(origin.y - 40, 0); y < Math.min(origin.y + kSize.height + 40, shot.height); ++y)
-    for (let x = Math.max(origin.x - 40, 0); x < Math.min(origin.x + kSize.width + 40, shot.width); ++x)
-      if (shot.data.readUInt32BE((y * shot.width + x) * 4) !== background(shot)) {
-        left = Math.min(left, x); right = Math.max(right, x);
-        top = Math.min(top, y); bottom = Math.max(bottom, y);
-      }
-  return { x: left, y: top, width: right - left + 1, height: bottom - top + 1 };
-}
+// The commonest case: a script played, then the text Copy (by) gives.
+const copiedAfter = (row, by) => async (calculator) => {
+  await calculator.play(row.script);
+  same(await calculator.copy(by), row.copied);
+};
 
 await test('start: the about window in front, then the calculator as on Linux', async () => {
   const { calculator, withAbout, alone } = await firstStart(1);
@@ -122,7 +109,9 @@ await test('start: the about window in front, then the calculator as on Linux', 
   const found = locate(alone, linuxAt1x);
   const where = `calculator at ${found.x},${found.y} (mean difference ${found.meanDifference.toFixed(1)})`;
   check(found.meanDifference < 20, `nothing like the Linux calculator: best match ${where}`);
-  const window = windowBox(alone, found);
+  // Its window as drawn, with a frame where the page draws one.
+  const window = unlikeBackground(alone, { x: found.x - 40, y: found.y - 40, width: kSize.width + 80,
+    height: kSize.height + 80 }).box;
   const about = difference(withAbout, alone, { tolerance: 8 }).box;
   // Later starts look for the about window where it was seen, wherever that is.
   Object.assign(layout, { withAbout, alone, window, origin: { x: found.x, y: found.y },
@@ -171,17 +160,11 @@ await oneCase('the page: title, icon, manifest, no scroll bars, version and lice
 });
 
 for (const row of cases.aboutWindow)
-  await oneCase(`aboutWindow: ${row.name}`, { close: row.closeWith }, async (calculator) => {
-    await calculator.play(row.script);
-    same(await calculator.copy('alt+o'), row.copied);
-  });
+  await oneCase(`aboutWindow: ${row.name}`, { close: row.closeWith }, copiedAfter(row, 'alt+o'));
 
 for (const test of ['calculate', 'accessKeys', 'memories'])
   for (const row of cases[test])
-    await oneCase(`${test}: ${row.name}`, {}, async (calculator) => {
-      await calculator.play(row.script);
-      same(await calculator.copy(), row.copied);
-    });
+    await oneCase(`${test}: ${row.name}`, {}, copiedAfter(row));
 
 for (const row of cases.copyText)
   await oneCase(`copyText: ${row.name}`, {}, async (calculator) => {
@@ -203,7 +186,7 @@ for (const row of cases.rangeMessage)
     const { box, count } = outside(shown);
     const centre = { x: box.x + box.width / 2 - layout.origin.x, y: box.y + box.height / 2 - layout.origin.y };
     check(centre.x > 0 && centre.x < kSize.width && centre.y > 0 && centre.y < kSize.height,
-      `the message ${JSON.stringify(box)} is not over the calculator`);
+      `the message ${show(box)} is not over the calculator`);
     await calculator.play('ret');
     // Gone: what is left changed is the calculator's own, a focus frame or an option.
     await calculator.waitFor((shot) => outside(shot).count < count / 4, 'the message closed by Enter', 5000);
@@ -227,10 +210,7 @@ const keyRows = [
   { name: 'Enter presses the operator last used', script: '5 kp+ ret', copied: '00:00:00:10' },
 ];
 for (const row of keyRows)
-  await oneCase(`keys: ${row.name}`, {}, async (calculator) => {
-    await calculator.play(row.script);
-    same(await calculator.copy(row.by), row.copied);
-  });
+  await oneCase(`keys: ${row.name}`, {}, copiedAfter(row, row.by));
 
 // Paste puts the clipboard's text into the display box, or the last Copy's text where the
 // page may not read the clipboard, and brings back the copied value. With no leading zeros
