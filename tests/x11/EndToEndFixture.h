@@ -21,7 +21,8 @@ inline int pixels(int twips)
 }
 
 // The end-to-end test's steps: starting the program, typing and clicking scripts, reading
-// results through Copy, and message texts over AT-SPI. The cases live in tst_endtoend.cpp.
+// results through Copy, and message texts over AT-SPI. The cases live in
+// tests/endtoend_cases.txt, the tests that play them in tst_endtoend.cpp.
 class EndToEndFixture : public QObject
 {
     Q_OBJECT

@@ -1,5 +1,6 @@
 // The whole program as a user meets it, on a private X server: real key codes and mouse clicks
 // through XTest, results read back through Copy and the clipboard with xclip.
+#include "EndToEndCases.h"
 #include "EndToEndFixture.h"
 
 #include <QtTest>
@@ -18,6 +19,15 @@ QByteArray visible(const QByteArray &text)
     QByteArray shown = text;
     shown.replace('\0', "\\0").replace('\n', "\\n");
     return '"' + shown + '"';
+}
+
+// The rows of a test whose cases are a script and the text Copy then gives.
+void addScriptRows(const char *test)
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QByteArray>("copied");
+    for (const EndToEndCase &row : endToEndCases(QLatin1String(test), {"script", "copied"}))
+        QTest::newRow(row.name) << row.text(0) << row.bytes(1);
 }
 
 } // namespace
@@ -68,12 +78,9 @@ private slots:
         QTest::addColumn<QString>("closeWith");
         QTest::addColumn<QString>("script");
         QTest::addColumn<QByteArray>("copied");
-        QTest::newRow("a closes it, access keys work at once")
-            << "a" << "alt+p 2 4 2 4 kp+ 1 end" << QByteArray("00:00:25:00");
-        QTest::newRow("Return closes it, digits work at once")
-            << "ret" << "1 2" << QByteArray("00:00:00:12");
-        QTest::newRow("a click closes it, access keys work at once")
-            << "click" << "alt+d 5 9 2 9 kp+ 1 end" << QByteArray("00:01:00;02");
+        for (const EndToEndCase &row :
+             endToEndCases("aboutWindow", {"closeWith", "script", "copied"}))
+            QTest::newRow(row.name) << row.text(0) << row.text(1) << row.bytes(2);
     }
 
     void aboutWindow()
@@ -116,48 +123,7 @@ private slots:
     // Digits and operators under every standard, picked by access keys or the mouse.
     void calculate_data()
     {
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QByteArray>("copied");
-        QTest::newRow("NDF by Alt+N after PAL, a sum past a minute")
-            << "alt+p alt+n 1 0 0 0 kp+ 5 9 2 9 kp+ 1 end" << QByteArray("00:01:10:00");
-        QTest::newRow("DF by Alt+D, the minute boundary skips ;00 and ;01")
-            << "alt+d 5 9 2 9 kp+ 1 end" << QByteArray("00:01:00;02");
-        QTest::newRow("DF, the tenth minute keeps ;00")
-            << "alt+d 9 5 9 2 9 kp+ 1 end" << QByteArray("00:10:00;00");
-        QTest::newRow("PAL by Alt+P, 25 frames a second")
-            << "alt+p 2 4 2 4 kp+ 1 end" << QByteArray("00:00:25:00");
-        QTest::newRow("FILM by Alt+F, 24 frames a second")
-            << "alt+f 2 3 2 3 kp+ 1 end" << QByteArray("00:00:24:00");
-        QTest::newRow("23.98 by Alt+2, 24 labels a second")
-            << "alt+2 2 3 2 3 kp+ 1 end" << QByteArray("00:00:24:00");
-        QTest::newRow("frm by a click, a blank before the count")
-            << "[frm] 1 0 kp+ 5 end" << QByteArray(" 15");
-        QTest::newRow("NDF to frm keeps the frames") << "1 0 0 [frm]" << QByteArray(" 30");
-        QTest::newRow("frm to DF keeps the frames")
-            << "[frm] 1 8 0 0 alt+d" << QByteArray("00:01:00;02");
-        QTest::newRow("frm to PAL keeps the frames")
-            << "[frm] 1 8 0 0 alt+p" << QByteArray("00:01:12:00");
-        QTest::newRow("PAL by a click") << "[PAL] 2 4 2 4 kp+ 1 end" << QByteArray("00:00:25:00");
-        QTest::newRow("keypad times by a frame count")
-            << "1 0 0 kp* 3 end" << QByteArray("00:00:03:00");
-        QTest::newRow("keypad times by a time code uses its frames")
-            << "1 0 0 kp* 1 0 0 end" << QByteArray("00:00:30:00");
-        QTest::newRow("keypad times in PAL") << "alt+p 1 0 kp* 3 end" << QByteArray("00:00:01:05");
-        QTest::newRow("keypad divide") << "1 0 0 0 kp/ 4 end" << QByteArray("00:00:02:15");
-        QTest::newRow("divide, 2.5 rounds to 2") << "1 0 kp/ 4 end" << QByteArray("00:00:00:02");
-        QTest::newRow("divide, 3.5 rounds to 4") << "1 4 kp/ 4 end" << QByteArray("00:00:00:04");
-        QTest::newRow("divide by a larger value gives 1")
-            << "3 kp/ 1 0 end" << QByteArray("00:00:00:01");
-        QTest::newRow("minus stops at zero") << "3 kp- 1 0 end" << QByteArray("00:00:00:00");
-        QTest::newRow("an operator completes the one before")
-            << "5 kp+ 3 kp+" << QByteArray("00:00:00:08");
-        QTest::newRow("equals twice does nothing more")
-            << "5 kp+ 3 end end" << QByteArray("00:00:00:08");
-        QTest::newRow("Backspace removes the last digit")
-            << "5 kp+ 9 bksp 3 end" << QByteArray("00:00:00:08");
-        QTest::newRow("Escape clears the sum") << "5 kp+ 9 esc 2 kp+ 1 end" << QByteArray("00:00:00:03");
-        QTest::newRow("digits and operators by the mouse")
-            << "[9] [+] [3] [x] [2] [--] [4] [/] [2] [=]" << QByteArray("00:00:00:10");
+        addScriptRows("calculate");
     }
 
     void calculate()
@@ -178,25 +144,7 @@ private slots:
     // Copy).
     void accessKeys_data()
     {
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QByteArray>("copied");
-        QTest::newRow("Alt+C clears the pending sum")
-            << "5 kp+ alt+c 3 end" << QByteArray("00:00:00:03");
-        QTest::newRow("Alt+E clears the entry, the sum goes on")
-            << "5 kp+ 9 alt+e 3 end" << QByteArray("00:00:00:08");
-        QTest::newRow("Alt+B removes the last digit") << "1 2 3 alt+b" << QByteArray("00:00:00:12");
-        QTest::newRow("Alt+T pastes the value Alt+O copied")
-            << "1 2 alt+o 3 4 alt+t kp+ 1 end" << QByteArray("00:00:00:13");
-        QTest::newRow("the same without Alt+T") << "1 2 alt+o 3 4 kp+ 1 end"
-                                                << QByteArray("00:00:13:05");
-        QTest::newRow("Alt+M drops the marks") << "1 2 alt+m" << QByteArray("00000012");
-        QTest::newRow("Alt+M twice brings them back") << "1 2 alt+m alt+m"
-                                                      << QByteArray("00:00:00:12");
-        QTest::newRow("Alt+M on a result") << "5 kp+ 7 end alt+m" << QByteArray("00000012");
-        QTest::newRow("Alt+L drops leading zeros") << "1 0 5 alt+l" << QByteArray("1:05");
-        QTest::newRow("Alt+L in drop frame") << "alt+d 1 0 5 alt+l" << QByteArray("1;05");
-        QTest::newRow("Alt+M and Alt+L") << "1 0 5 alt+m alt+l" << QByteArray("105");
-        QTest::newRow("Marks by a click") << "1 2 [Marks]" << QByteArray("00000012");
+        addScriptRows("accessKeys");
     }
 
     void accessKeys()
@@ -207,28 +155,7 @@ private slots:
     // Two memories: MS/MR by access keys or clicks, MS1/MR1 by clicks (they have no access key).
     void memories_data()
     {
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QByteArray>("copied");
-        QTest::newRow("CE after MS shows zero") << "1 2 alt+s alt+e" << QByteArray("00:00:00:00");
-        QTest::newRow("MR brings the stored value back")
-            << "1 2 alt+s alt+e alt+r" << QByteArray("00:00:00:12");
-        QTest::newRow("MS and MR by clicks") << "5 6 [MS] [CE] [MR]" << QByteArray("00:00:01:26");
-        QTest::newRow("MS1 and MR1 by clicks")
-            << "1 2 [MS1] alt+e [MR1]" << QByteArray("00:00:00:12");
-        QTest::newRow("MR1 gives memory 2, not memory 1")
-            << "1 2 [MS1] alt+e 3 4 alt+s alt+e [MR1]" << QByteArray("00:00:00:12");
-        QTest::newRow("MR gives memory 1, not memory 2")
-            << "1 2 [MS1] alt+e 3 4 alt+s alt+e alt+r" << QByteArray("00:00:01:04");
-        QTest::newRow("a standard change carries the frames")
-            << "1 0 0 alt+s alt+p" << QByteArray("00:00:01:05");
-        QTest::newRow("MR reads the stored text under the new standard")
-            << "1 0 0 alt+s alt+p alt+r" << QByteArray("00:00:01:00");
-        QTest::newRow("a recalled value in a sum")
-            << "1 0 alt+s alt+e 5 kp+ alt+r end" << QByteArray("00:00:00:15");
-        QTest::newRow("CLR empties memory 1") << "1 2 alt+s [MS1] alt+c alt+r"
-                                              << QByteArray("00:00:00:00");
-        QTest::newRow("CLR empties memory 2") << "1 2 alt+s [MS1] alt+c [MR1]"
-                                              << QByteArray("00:00:00:00");
+        addScriptRows("memories");
     }
 
     void memories()
@@ -242,14 +169,9 @@ private slots:
         QTest::addColumn<bool>("accessKey");
         QTest::addColumn<QString>("script");
         QTest::addColumn<QByteArray>("copied");
-        QTest::newRow("click, zero at start") << false << "" << QByteArray("00:00:00:00");
-        QTest::newRow("click, a time code") << false << "1 2 3 4 5 6 7 8"
-                                            << QByteArray("12:34:58:18");
-        QTest::newRow("Alt+O, a drop-frame time code")
-            << true << "alt+d 1 0 0 0 0 0" << QByteArray("00:10:00;00");
-        QTest::newRow("Alt+O, a frame count") << true << "[frm] 2 5 9 1 9 9 9"
-                                              << QByteArray(" 2591999");
-        QTest::newRow("click, no leading zeros") << false << "alt+l 1 2" << QByteArray("12");
+        for (const EndToEndCase &row : endToEndCases("copyText", {"copyBy", "script", "copied"}))
+            QTest::newRow(row.name) << (row.text(0) == QLatin1String("alt+o")) << row.text(1)
+                                    << row.bytes(2);
     }
 
     void copyText()
@@ -277,23 +199,9 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("after");
         QTest::addColumn<QByteArray>("copied");
-        const QString frameCount = QStringLiteral(" ERROR : Maximum frame count = 2591999 ");
-        const QString ndfLimit = QStringLiteral("ERROR : Maximum Time Code = 24:00:00:00");
-        QTest::newRow("frame count typed, typing goes on")
-            << "[frm] 2 5 9 2 0 0 0" << frameCount << "1 5" << QByteArray(" 15");
-        QTest::newRow("frame count typed, the sum before is dropped")
-            << "[frm] 5 kp+ 2 5 9 2 0 0 0" << frameCount << "kp+ 7 end" << QByteArray(" 7");
-        QTest::newRow("NDF time code typed, value 0")
-            << "2 4 0 0 0 0 0 1" << ndfLimit << "" << QByteArray("00:00:00:00");
-        QTest::newRow("NDF time code typed, typing goes on")
-            << "2 4 0 0 0 0 0 1" << ndfLimit << "1 2" << QByteArray("00:00:00:12");
-        QTest::newRow("DF time code typed")
-            << "alt+d 2 4 0 0 0 0 0 1" << "ERROR : Maximum Time Code = 24:00:00;00"
-            << "5 9 2 9 kp+ 1 end" << QByteArray("00:01:00;02");
-        QTest::newRow("PAL time code typed")
-            << "alt+p 2 4 0 0 0 0 0 1" << ndfLimit << "2 4 kp+ 1 end" << QByteArray("00:00:01:00");
-        QTest::newRow("NDF sum reaching 24 hours")
-            << "2 3 5 9 5 9 2 9 kp+ 1 end" << ndfLimit << "kp+ 3 end" << QByteArray("00:00:00:03");
+        for (const EndToEndCase &row :
+             endToEndCases("rangeMessage", {"before", "message", "after", "copied"}))
+            QTest::newRow(row.name) << row.text(0) << row.text(1) << row.text(2) << row.bytes(3);
     }
 
     void rangeMessage()
