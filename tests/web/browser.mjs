@@ -58,7 +58,10 @@ export async function launch() {
       '--no-first-run', '--disable-background-networking', '--disable-component-update',
       '--disable-sync', '--disable-quic'],
   });
-  browser.process().once('exit', () => rmSync(profile, { recursive: true, force: true, maxRetries: 5 }));
+  // Gone with the browser, or with the test when it ends first.
+  const remove = () => rmSync(profile, { recursive: true, force: true, maxRetries: 5 });
+  browser.process().once('exit', remove);
+  process.once('exit', remove);
   return browser;
 }
 
