@@ -2,7 +2,8 @@
 # Installs what is missing (Debian 12 or 13), builds, then starts the calculator or runs every test.
 #   bash packaging/build.sh run       build and start the calculator
 #   bash packaging/build.sh test      build and run all tests, also under ASan + UBSan, and fuzz;
-#                                     then build for Windows and run its tests under Wine
+#                                     then build for Windows and run its tests under Wine, and
+#                                     for browsers, with its tests in headless Chromium
 #   bash packaging/build.sh install   build the Debian package and install it with apt (reinstalled
 #                                     at an unchanged version)
 #   bash packaging/build.sh windows   cross-build for Windows: build-windows/Ostrel-<version>-win64.zip
@@ -28,6 +29,7 @@ windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils
                   osslsigncode)
 windows_test_packages=(unzip python3-pefile openssl)
 web_packages=(emscripten node-acorn patch zip)
+web_test_packages=(chromium)
 
 as_root() { # command...: through sudo when not root
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -141,6 +143,10 @@ test)
     OSTREL_FUZZ_DIR="$here/build-fuzz" bash "$here/tests/fuzz/run_fuzz.sh" "${FUZZ_SECONDS:-60}"
     build_windows
     bash "$here/tests/windows/run_windows_tests.sh" "$here/build-test" "$here/build-windows"
+    install_missing "${web_packages[@]}" "${web_test_packages[@]}"
+    command -v npm >/dev/null || install_missing nodejs npm
+    build_web
+    bash "$here/tests/web/run_web_tests.sh" "$here/build-web/site"
     ;;
 windows)
     install_missing "${run_packages[@]}" "${windows_packages[@]}"
