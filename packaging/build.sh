@@ -80,17 +80,22 @@ windows_qt() {
     echo "${OSTREL_QT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/ostrel}/qt-$qt_version-x86_64-w64-mingw32-gcc$gcc_version"
 }
 
+# Builds Qt into the cache folder unless a finished build is there; a build cut short is redone.
+cached_qt() { # folder, target's name, build script
+    local qt=$1 name=$2 script=$3
+    [ -f "$qt/.complete" ] && return 0
+    echo "Building Qt for $name into $qt, once (a quarter to half an hour on two cores)"
+    rm -rf "$qt"
+    local start=$SECONDS
+    as_root bash "$script" "$qt"
+    touch "$qt/.complete"
+    echo "Qt for $name built in $((SECONDS - start)) s"
+}
+
 build_windows() {
     local qt
     qt=$(windows_qt)
-    if [ ! -f "$qt/.complete" ]; then
-        echo "Building Qt for Windows into $qt, once (a quarter to half an hour on two cores)"
-        rm -rf "$qt"
-        local start=$SECONDS
-        as_root bash "$here/packaging/windows/build_qt.sh" "$qt"
-        touch "$qt/.complete"
-        echo "Qt for Windows built in $((SECONDS - start)) s"
-    fi
+    cached_qt "$qt" Windows "$here/packaging/windows/build_qt.sh"
     build build-windows -DCMAKE_BUILD_TYPE=Release -DOSTREL_BENCH=OFF \
         -DCMAKE_TOOLCHAIN_FILE="$here/packaging/windows/mingw-w64-x86_64.cmake" \
         -DOSTREL_WINDOWS_QT="$qt" -DCMAKE_PREFIX_PATH="$qt" -DQT_HOST_PATH=/usr \
@@ -110,14 +115,7 @@ web_qt() {
 build_web() {
     local qt
     qt=$(web_qt)
-    if [ ! -f "$qt/.complete" ]; then
-        echo "Building Qt for WebAssembly into $qt, once (about half an hour on two cores)"
-        rm -rf "$qt"
-        local start=$SECONDS
-        as_root bash "$here/packaging/web/build_qt.sh" "$qt"
-        touch "$qt/.complete"
-        echo "Qt for WebAssembly built in $((SECONDS - start)) s"
-    fi
+    cached_qt "$qt" WebAssembly "$here/packaging/web/build_qt.sh"
     cmake -S "$here" -B "$here/build-web/icons" -G Ninja -DBUILD_TESTING=OFF -DOSTREL_BENCH=OFF
     cmake --build "$here/build-web/icons" --target ostrel_hicolor_icons
     build build-web -DCMAKE_BUILD_TYPE=MinSizeRel \
