@@ -1,15 +1,7 @@
 // Time from navigation to the page's first WebGL draw, in fresh headless Chromium profiles.
 //   node bench/web_first_draw.mjs SITE_DIR RUNS
-import { spawn } from 'node:child_process';
-import { once } from 'node:events';
-import { mkdtempSync, rmSync } from 'node:fs';
-import { createRequire } from 'node:module';
-import { createServer } from 'node:net';
-import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+import { launch, serve } from '../tests/web/browser.mjs';
 
-const require = createRequire(new URL('../tests/web/package.json', import.meta.url));
-const puppeteer = require('puppeteer-core');
 const [site, runs = '5'] = process.argv.slice(2);
 
 // Marks the first draw call on any WebGL context, in the page's own time (0 = navigation).
@@ -26,40 +18,13 @@ const watchDraws = () => {
   }
 };
 
-async function freePort() {
-  const probe = createServer().listen(0, '127.0.0.1');
-  await once(probe, 'listening');
-  const { port } = probe.address();
-  probe.close();
-  await once(probe, 'close');
-  return port;
-}
-
-const port = await freePort();
-const server = spawn('python3', ['-m', 'http.server', '--bind', '127.0.0.1', '--directory', site,
-  String(port)], { stdio: 'ignore' });
-const origin = `http://127.0.0.1:${port}/`;
-for (let tries = 0; ; ++tries) {
-  try {
-    if ((await fetch(origin)).ok) break;
-  } catch (error) {
-    if (tries > 100) throw error;
-  }
-  await new Promise((resolve) => setTimeout(resolve, 100));
-}
+const server = await serve(site);
+const origin = server.origin + '/';
 
 const draws = [], loads = [];
 try {
   for (let run = 0; run < Number(runs); ++run) {
-    const profile = mkdtempSync(join(tmpdir(), 'ostrel-bench-'));
-    const browser = await puppeteer.launch({
-      executablePath: process.env.OSTREL_CHROMIUM || '/usr/bin/chromium',
-      headless: false, // the flag below, as given
-      userDataDir: profile,
-      args: ['--headless=new', '--no-sandbox', '--use-angle=swiftshader',
-        '--enable-unsafe-swiftshader', '--no-first-run', '--disable-background-networking',
-        '--disable-component-update', '--disable-sync', '--window-size=1024,768'],
-    });
+    const browser = await launch();
     try {
       const page = await browser.newPage();
       await page.evaluateOnNewDocument(watchDraws);
@@ -73,11 +38,10 @@ try {
       loads.push(timing.load);
     } finally {
       await browser.close();
-      rmSync(profile, { recursive: true, force: true });
     }
   }
 } finally {
-  server.kill();
+  await server.stop();
 }
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
