@@ -27,7 +27,8 @@ windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils
                   wine64 wine fonts-wine zip dpkg-dev groff-base wixl msitools faketime
                   osslsigncode)
 windows_test_packages=(unzip python3-pefile openssl)
-web_packages=(emscripten node-acorn patch zip)
+# Chromium runs the page headless for its tests and benchmark.
+web_packages=(emscripten node-acorn patch zip chromium)
 
 as_root() { # command...: through sudo when not root
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
