@@ -4,8 +4,19 @@ import { launch, serve } from '../tests/web/browser.mjs';
 
 const [site, runs = '5'] = process.argv.slice(2);
 
-// Marks the first draw call on any WebGL context, in the page's own time (0 = navigation).
+// Marks the first draw call on any WebGL context, in the page's own time (0 = navigation), and
+// when the module was compiled and instantiated.
 const watchDraws = () => {
+  window.marks = {};
+  for (const name of ['compile', 'compileStreaming', 'instantiate']) {
+    const step = WebAssembly[name];
+    WebAssembly[name] = function (...args) {
+      return step.apply(this, args).then((result) => {
+        window.marks[name] = performance.now();
+        return result;
+      });
+    };
+  }
   for (const type of [window.WebGLRenderingContext, window.WebGL2RenderingContext]) {
     for (const name of ['drawArrays', 'drawElements']) {
       const draw = type.prototype[name];
@@ -21,7 +32,7 @@ const watchDraws = () => {
 const server = await serve(site);
 const origin = server.origin + '/';
 
-const draws = [], loads = [];
+const draws = [], loads = [], fetched = [], compiled = [], instantiated = [];
 try {
   for (let run = 0; run < Number(runs); ++run) {
     const browser = await launch();
@@ -33,9 +44,16 @@ try {
       const timing = await page.evaluate(() => ({
         draw: window.firstDraw,
         load: performance.getEntriesByType('navigation')[0].loadEventEnd,
+        fetched: performance.getEntriesByType('resource')
+          .find((entry) => entry.name.endsWith('/ostrel.wasm')).responseEnd,
+        compiled: window.marks.compileStreaming ?? window.marks.compile,
+        instantiated: window.marks.instantiate,
       }));
       draws.push(timing.draw);
       loads.push(timing.load);
+      fetched.push(timing.fetched);
+      compiled.push(timing.compiled);
+      instantiated.push(timing.instantiated);
     } finally {
       await browser.close();
     }
@@ -46,5 +64,10 @@ try {
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const list = (values) => values.map((value) => (value / 1000).toFixed(2)).join(' ');
-console.log(`load event   median ${(median(loads) / 1000).toFixed(2)} s  (runs: ${list(loads)})`);
-console.log(`first draw   median ${(median(draws) / 1000).toFixed(2)} s  (runs: ${list(draws)})`);
+const line = (label, values) =>
+  console.log(`${label.padEnd(13)}median ${(median(values) / 1000).toFixed(2)} s  (runs: ${list(values)})`);
+line('load event', loads);
+line('wasm fetched', fetched);
+line('compiled', compiled);
+line('instantiated', instantiated);
+line('first draw', draws);

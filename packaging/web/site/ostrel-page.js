@@ -1,5 +1,5 @@
 // Starts Ostrel on the page, reads keys by their physical place as the desktop program does,
-// and registers the service worker that keeps the page's files for offline use.
+// and, once it runs, registers the service worker that keeps the page's files for offline use.
 'use strict';
 
 (function () {
@@ -50,10 +50,13 @@
         showLoader: () => say('Loading Ostrel\u2026'),
         showError: (text) => say('Ostrel could not start: ' + text),
         showExit: () => say('Ostrel has ended. Reload the page to start it again.'),
-        showCanvas: () => { status.hidden = true; },
+        showCanvas: () => {
+            status.hidden = true;
+            // Once the calculator runs: the worker's first download of every file would
+            // otherwise compete with the page's own.
+            if ('serviceWorker' in navigator)
+                setTimeout(() => navigator.serviceWorker.register('sw.js').catch(() => {}), 1000);
+        },
     });
     loader.loadEmscriptenModule('ostrel');
-
-    if ('serviceWorker' in navigator)
-        navigator.serviceWorker.register('sw.js').catch(() => {});
 })();
