@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Size and first draw of the web page: ostrel.wasm raw and gzipped, and the time from navigation
 # to the first WebGL draw in headless Chromium, the page served from 127.0.0.1 by Python's
-# http.server, each run in a fresh profile (nothing cached). Figures, not a test.
+# http.server, each run in a fresh profile (nothing cached): in a browser left to settle first,
+# and in one just started. Figures, not a test.
 #
 #   bash packaging/build.sh web && bash bench/web_bench.sh [SITE_DIR] [RUNS]
 # SITE_DIR defaults to build-web/site, RUNS to 5 (the median is printed). puppeteer-core comes

@@ -16,6 +16,7 @@ rm -rf "$site"
 mkdir -p "$site/icons" "$site/licences"
 
 cp "$build/bin/ostrel.wasm" "$build/bin/ostrel.js" "$build/bin/qtloader.js" "$site/"
+patch --quiet --no-backup-if-mismatch "$site/qtloader.js" "$here/qtloader.patch"
 cp "$here"/site/*.html "$here"/site/*.css "$here"/site/*.js "$here"/site/*.webmanifest "$site/"
 for size in 16 32 48 64 128 256; do
     cp "$icons/${size}x${size}/apps/ostrel.png" "$site/icons/ostrel-$size.png"
@@ -28,7 +29,8 @@ cp /usr/share/common-licenses/GPL-3 "$site/licences/GPL-3.txt"
 for package in libqt6core6:qt6-base emscripten fonts-liberation2; do
     cp "/usr/share/doc/${package%%:*}/copyright" "$site/licences/${package##*:}-copyright.txt"
 done
-cp "$here/build_qt.sh" "$here/qt6-base-wasm.patch" "$here/../qt_source.sh" "$site/licences/"
+cp "$here/build_qt.sh" "$here/qt6-base-wasm.patch" "$here/qtloader.patch" "$here/../qt_source.sh" \
+    "$site/licences/"
 
 # What the pages name: versions, and the program's copyright and licence from Debian's file.
 field() { # name: the value of that field of the copyright file's "Files: *" paragraph
