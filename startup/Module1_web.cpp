@@ -4,6 +4,7 @@
 #include "ClassicFont.h"
 #include "ProgramVersion.h"
 #include "WebFonts.h"
+#include "WebModal.h"
 #include "WebPlace.h"
 #include "frmOstrel.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Ostrel"));
     QApplication::setApplicationVersion(programVersion());
     WebPlace::followPage();
+    WebModal::keepKeysWithModal();
 
     auto *calculator = new frmOstrel;
     calculator->setAttribute(Qt::WA_DeleteOnClose);
