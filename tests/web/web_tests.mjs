@@ -5,7 +5,7 @@ import { fileURLToPath } from 'node:url';
 import { allowReading, context, launch, serve } from './browser.mjs';
 import { Calculator, kViewport } from './calculator.mjs';
 import { difference, locate, readPng, shrink, unlikeBackground } from './pixels.mjs';
-import { endToEndCases } from './tables.mjs';
+import { controlPoints, endToEndCases } from './tables.mjs';
 
 const root = fileURLToPath(new URL('../../', import.meta.url));
 const version = readFileSync(root + 'CMakeLists.txt', 'utf8').match(/VERSION (\d+\.\d+\.\d+)/)[1];
@@ -64,6 +64,7 @@ const url = server.origin + '/';
 const browser = await launch();
 const ctx = await context(browser, server.origin);
 const cases = endToEndCases();
+const controls = controlPoints();
 
 // A start: the page with the about window in front, then with the calculator alone after
 // "a". At 1x the first start finds the calculator by the Linux screenshot's picture, and
@@ -187,13 +188,38 @@ for (const row of cases.rangeMessage)
     const centre = { x: box.x + box.width / 2 - layout.origin.x, y: box.y + box.height / 2 - layout.origin.y };
     check(centre.x > 0 && centre.x < kSize.width && centre.y > 0 && centre.y < kSize.height,
       `the message ${show(box)} is not over the calculator`);
-    await calculator.play('ret');
+    // A click on the calculator beside the message leaves the keys with the message: Enter
+    // still closes it. (Zero, the one digit button clear of its frame, adds nothing if typed.)
+    const zero = { x: layout.origin.x + controls['0'].x, y: layout.origin.y + controls['0'].y };
+    check(zero.y > box.y + box.height + 10, `the 0 button is not clear of the message ${show(box)}`);
+    await calculator.play('[0] ret');
     // Gone: what is left changed is the calculator's own, a focus frame or an option.
     await calculator.waitFor((shot) => outside(shot).count < count / 4, 'the message closed by Enter', 5000);
     await calculator.play(row.after);
     same(await calculator.copy(), row.copied);
     return `message ${box.width}x${box.height} at ${box.x},${box.y}, seen ${waited} ms after the key's events`;
   });
+
+// A digit counts when its key is released, not while it is held.
+await oneCase('keys: a digit shown when its key is released', {}, async (calculator) => {
+  const display = () => calculator.shot(layout.display);
+  const unlike = (a, b) => difference(a, b, { tolerance: 8 }).count;
+  const before = await display();
+  await calculator.play('7');
+  const typed = await display();
+  const glyph = unlike(typed, before);
+  check(glyph > 0, 'the test cannot tell 7 from the empty display');
+  await calculator.play('esc');
+  await calculator.page.keyboard.down('Digit7');
+  await calculator.settle();
+  const held = unlike(await display(), before);
+  await calculator.page.keyboard.up('Digit7');
+  await calculator.settle();
+  const released = unlike(await display(), typed);
+  check(held === 0 && released === 0, `${held} pixels changed while held, ${released} differ from 7 after`);
+  await calculator.play('kp+ 1 end');
+  same(await calculator.copy(), '00:00:00:08');
+});
 
 // Keys the end-to-end table has no words for, and keys read by their place whatever
 // character the layout makes of them.
@@ -271,6 +297,25 @@ await test('screenshot: the calculator at 3x as on Linux', async () => {
     const note = `${count} of ${picture.width * picture.height} pixels differ`;
     check(count <= kScreenshotTolerance.pixels, note);
     return note;
+  } finally {
+    await calculator.page.close();
+  }
+});
+
+// At twice the pixels: a canvas pixel for each device pixel, and the calculator where and as
+// it is at 1x.
+await test('2x: the calculator drawn at device pixels, as at 1x', async () => {
+  const { calculator, alone } = await firstStart(2);
+  try {
+    const canvas = await calculator.page.evaluate(() => {
+      const screen = document.querySelector('canvas');
+      return { width: screen.width, height: screen.height, css: [screen.clientWidth, screen.clientHeight] };
+    });
+    check(canvas.width === 2 * canvas.css[0] && canvas.height === 2 * canvas.css[1],
+      `canvas ${canvas.width}x${canvas.height} for ${canvas.css.join('x')} CSS pixels`);
+    const found = locate(shrink(alone, 2), linuxAt1x);
+    check(found.x === layout.origin.x && found.y === layout.origin.y && found.meanDifference < 20,
+      `calculator at ${found.x},${found.y} (mean difference ${found.meanDifference.toFixed(1)})`);
   } finally {
     await calculator.page.close();
   }
