@@ -29,7 +29,7 @@ windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils
                   osslsigncode)
 windows_test_packages=(unzip python3-pefile openssl)
 web_packages=(emscripten node-acorn patch zip)
-web_test_packages=(chromium)
+web_test_packages=(chromium unzip)
 
 as_root() { # command...: through sudo when not root
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -145,6 +145,7 @@ test)
     command -v npm >/dev/null || install_missing nodejs npm
     build_web
     bash "$here/tests/web/run_web_tests.sh" "$here/build-web/site"
+    bash "$here/tests/web/check_reproducible.sh" "$here/build-web"
     ;;
 windows)
     install_missing "${run_packages[@]}" "${windows_packages[@]}"
