@@ -145,7 +145,7 @@ test)
     command -v npm >/dev/null || install_missing nodejs npm
     build_web
     bash "$here/tests/web/run_web_tests.sh" "$here/build-web/site"
-    bash "$here/tests/web/check_reproducible.sh" "$here/build-web"
+    bash "$here/tests/check_reproducible.sh" web "$here/build-web"
     ;;
 windows)
     install_missing "${run_packages[@]}" "${windows_packages[@]}"

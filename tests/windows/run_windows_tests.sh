@@ -54,6 +54,6 @@ part pellund-dll bash "$here/check_pellund_dll.sh" "$linux/bin/libPellund.so" "$
 part calculator bash "$here/check_calculator.sh" "$linux" "$app"
 part installer bash "$here/check_msi.sh" "$windows" "$app"
 part signing bash "$here/check_signing.sh" "$windows"
-part reproducible bash "$here/check_reproducible.sh" "$windows"
+part reproducible bash "$here/../check_reproducible.sh" windows "$windows"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
