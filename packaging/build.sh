@@ -72,12 +72,22 @@ build() { # folder, extra cmake arguments...
     cmake --build "$here/$dir" -j"$(nproc)"
 }
 
-# Qt for Windows, built once for each Qt version and toolchain and kept outside the tree.
+# A cached Qt's folder is named by its version, its toolchain and a digest of the files that
+# say how it is built: a changed recipe builds Qt anew instead of reusing one built otherwise.
+qt_folder() { # name, recipe files...
+    local name=$1; shift
+    echo "${OSTREL_QT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/ostrel}/qt-$name-$(cat "$@" | sha256sum | cut -c 1-8)"
+}
+qt_recipe=("$here/packaging/qt_source.sh" "$here/packaging/qt_unused_features.txt"
+           "$here/packaging/qt6-base-features.patch")
+
+# Qt for Windows, built once for each Qt version, toolchain and recipe, and kept outside the tree.
 windows_qt() {
     local qt_version gcc_version
     qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev | sed 's/[+~].*//')
     gcc_version=$(x86_64-w64-mingw32-gcc-posix -dumpversion)
-    echo "${OSTREL_QT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/ostrel}/qt-$qt_version-x86_64-w64-mingw32-gcc$gcc_version"
+    qt_folder "$qt_version-x86_64-w64-mingw32-gcc$gcc_version" "${qt_recipe[@]}" \
+        "$here/packaging/windows/build_qt.sh" "$here/packaging/windows/mingw-w64-x86_64.cmake"
 }
 
 # Builds Qt into the cache folder unless a finished build is there; a build cut short is redone.
@@ -103,12 +113,13 @@ build_windows() {
     bash "$here/packaging/windows/package.sh" "$here/build-windows"
 }
 
-# Qt for WebAssembly, likewise built once for each Qt and Emscripten version.
+# Qt for WebAssembly, likewise built once for each Qt and Emscripten version and recipe.
 web_qt() {
     local qt_version em_version
     qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev | sed 's/[+~].*//')
     em_version=$(emcc --version | sed -n '1s/.* \([0-9][0-9.]*\) .*/\1/p')
-    echo "${OSTREL_QT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/ostrel}/qt-$qt_version-wasm-emscripten$em_version"
+    qt_folder "$qt_version-wasm-emscripten$em_version" "${qt_recipe[@]}" \
+        "$here/packaging/web/build_qt.sh" "$here/packaging/web/qt6-base-wasm.patch"
 }
 
 # The page, in build-web/site and zipped; its icons come from a desktop build of the icon maker.

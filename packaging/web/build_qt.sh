@@ -21,24 +21,18 @@ ln -sfn "$(command -v emcc)" "$prefix/emsdk/emscripten/emcc"
 echo "EMSCRIPTEN_ROOT = 'emscripten'" > "$prefix/emsdk/.emscripten"
 export EMSDK="$prefix/emsdk" NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
 
-# Changes to Debian's source (qt6-base-wasm.patch): the platform plugin keeps only the small
-# default font of the three it carries in every page (the program brings its own); four wasm
-# sources get the includes that Qt's precompiled headers, off for wasm, gave them; and the
-# widgets' file of removed functions leaves out those of the menus and tool bars left out.
+# Changes to Debian's source: the widgets build without the menus, tool bars and the like left
+# out (qt6-base-features.patch, shared with Windows); the platform plugin keeps only the small
+# default font of the three it carries in every page (the program brings its own), and four wasm
+# sources get the includes that Qt's precompiled headers, off for wasm, gave them
+# (qt6-base-wasm.patch).
+patch -s -p1 -d "$src" < "$here/../qt6-base-features.patch"
 patch -s -p1 -d "$src" < "$here/qt6-base-wasm.patch"
 
 # Everything the program does not use is left out: it only makes the page larger and slower.
-unused=(sql network testlib printsupport concurrent xml dbus vulkan tabletevent
-    androiddeployqt windeployqt macdeployqt qmake
-    sharedmemory systemsemaphore xmlstream mimetype-database filesystemwatcher proxymodel
-    stringlistmodel sessionmanager systemtrayicon desktopservices textodfwriter
-    textmarkdownreader textmarkdownwriter pdf movie picture whatsthis raster-64bit raster-fp
-    imageformat_bmp imageformat_ppm imageformat_xbm standarditemmodel filesystemmodel
-    undocommand cssparser style-stylesheet style-windows itemviews mainwindow menu textedit
-    graphicsview splashscreen splitter lcdnumber spinbox toolbutton dockwidget mdiarea statusbar
-    progressbar dial combobox calendarwidget keysequenceedit colordialog filedialog fontdialog
-    progressdialog inputdialog errormessage wizard completer sizegrip rubberband scroller
-    statustip commandlinkbutton stackedwidget formlayout datawidgetmapper)
+# The page draws in Qt's Fusion style, which needs no Windows style (Windows keeps it: its
+# Vista style is built on it).
+unused=($(grep -v '^#' "$here/../qt_unused_features.txt") style-windows)
 mkdir -p "$work/build"
 cd "$work/build"
 "$src/configure" -prefix "$prefix" -release -static -optimize-size \

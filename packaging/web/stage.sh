@@ -30,7 +30,7 @@ for package in libqt6core6:qt6-base emscripten fonts-liberation2; do
     cp "/usr/share/doc/${package%%:*}/copyright" "$site/licences/${package##*:}-copyright.txt"
 done
 cp "$here/build_qt.sh" "$here/qt6-base-wasm.patch" "$here/qtloader.patch" "$here/../qt_source.sh" \
-    "$site/licences/"
+    "$here/../qt6-base-features.patch" "$here/../qt_unused_features.txt" "$site/licences/"
 
 # What the pages name: versions, and the program's copyright and licence from Debian's file.
 field() { # name: the value of that field of the copyright file's "Files: *" paragraph
