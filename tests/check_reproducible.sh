@@ -23,6 +23,7 @@ same() { # file of the first build
     second=$work/source/build-$mode/$(basename "$1")
     cmp "$1" "$second" && return 0
     [[ $1 == *.zip ]] && diff <(zipinfo -l "$1") <(zipinfo -l "$second") | head -n 10
+    [ "$mode" = web ] && diff -rq "$build/site" "$work/source/build-web/site" | head -n 10
     return 1
 }
 kinds=(zip)
